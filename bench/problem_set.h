@@ -1,0 +1,27 @@
+// The benchmark's problem sets: tab-separated files with the header "id fen n keys source",
+// keys as sorted coordinate moves (e2e4, e7e8q, castling as the king's move e1g1), "-" for none.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bench {
+
+struct BenchProblem {
+  std::string id;
+  std::string fen;
+  int moves = 0;
+  std::vector<std::string> keys; // sorted; empty for "-"
+  std::string source;
+};
+
+// Reads one set; false with `error` naming the file and line when it cannot be read.
+bool ReadProblemSet(const std::string& path, std::vector<BenchProblem>& problems,
+                    std::string& error);
+
+// The coordinate form of a solution line ("Ng1-f3    " -> "g1f3", " e7-e8=Q #" -> "e7e8q",
+// "  0-0     " -> "e1g1" for White); empty for a notice such as ">> STALEMT".
+std::string CoordinateMove(std::string_view solutionLine, bool whiteMoves);
+
+} // namespace bench

@@ -1,0 +1,37 @@
+#include "cli/terminal_report.h"
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace cli {
+
+ProgressBar::ProgressBar(std::FILE* stream, bool wanted)
+    : stream_(stream), enabled_(wanted && isatty(fileno(stream))) {}
+
+void ProgressBar::Show(int percent) {
+  if (!enabled_) return;
+  constexpr int kWidth = 40;
+  const int filled = std::clamp(percent, 0, 100) * kWidth / 100;
+  std::fprintf(stream_, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
+               std::string(kWidth - filled, '.').c_str(), percent);
+  std::fflush(stream_);
+  drawn_ = true;
+}
+
+void ProgressBar::Erase() {
+  if (!drawn_) return;
+  std::fputs("\r\033[K", stream_);
+  std::fflush(stream_);
+  drawn_ = false;
+}
+
+std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes) {
+  const double perSecond = seconds > 0 ? static_cast<double>(nodes) / seconds : 0;
+  char text[160];
+  std::snprintf(text, sizeof text, "%zu solution%s, %.3f s, %llu nodes, %.0f nodes/s", solutions,
+                solutions == 1 ? "" : "s", seconds, static_cast<unsigned long long>(nodes),
+                perSecond);
+  return text;
+}
+
+} // namespace cli

@@ -1,0 +1,26 @@
+// What quintabell-solve writes to stderr: a live progress bar on a terminal and the closing
+// summary. stdout is left to the solution texts alone.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+class ProgressBar {
+public:
+  // Draws only when `stream` is a terminal and the caller wants progress.
+  ProgressBar(std::FILE* stream, bool wanted);
+  void Show(int percent);
+  void Erase();
+
+private:
+  std::FILE* stream_;
+  bool enabled_;
+  bool drawn_ = false;
+};
+
+std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes);
+
+} // namespace cli

@@ -1,0 +1,53 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+bool Parse(std::vector<const char*> args, cli::Options& options, std::string& error) {
+  args.insert(args.begin(), "quintabell-solve");
+  return cli::ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+TEST(SolveOptions, ReadsEveryOptionInEitherForm) {
+  cli::Options options;
+  std::string error;
+  ASSERT_TRUE(Parse({"--defend", "--moves", "3", "--stop-on-first", "--quiet", "--fen", "F"},
+                    options, error))
+      << error;
+  EXPECT_TRUE(options.defend && options.stopOnFirst && options.quiet);
+  EXPECT_EQ(options.moves, 3);
+  EXPECT_EQ(options.fen, "F");
+  ASSERT_TRUE(Parse({"--moves=-2", "--fen=8/8 w"}, options, error)) << error;
+  EXPECT_EQ(options.moves, -2);
+  EXPECT_EQ(options.fen, "8/8 w");
+  ASSERT_TRUE(Parse({"--perft", "4", "--fen", "F"}, options, error)) << error;
+  EXPECT_EQ(options.perftDepth, 4);
+}
+
+TEST(SolveOptions, RefusesWhatCannotBeRun) {
+  struct Case {
+    std::vector<const char*> args;
+    const char* message;
+  } cases[] = {
+      {{"--moves", "2"}, "--fen is required"},
+      {{"--fen", "F"}, "--moves is required"},
+      {{"--moves", "two", "--fen", "F"}, "whole number"},
+      {{"--moves", "40000", "--fen", "F"}, "whole number"},
+      {{"--moves", "2", "--fen"}, "--fen needs a value"},
+      {{"--moves", "2", "--fen", "F", "--hash"}, "unknown option '--hash'"},
+      {{"--quiet=1", "--moves", "2", "--fen", "F"}, "takes no value"},
+      {{"--perft", "3", "--moves", "2", "--fen", "F"}, "--perft takes only"},
+      {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
+  };
+  for (const Case& c : cases) {
+    cli::Options options;
+    std::string error;
+    EXPECT_FALSE(Parse(c.args, options, error)) << c.message;
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+}
+
+} // namespace

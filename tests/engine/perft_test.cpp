@@ -1,0 +1,54 @@
+#include "tests/support/engine_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PerftCase {
+  const char* name;
+  const char* fen;
+  int depth;
+  std::uint64_t leaves;
+};
+
+// Published figures; positions that need en passant on the first move are left out, since a
+// task never starts with one.
+const PerftCase kCases[] = {
+    {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 5, 4865609},
+    {"kiwipete", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 4, 4085603},
+    {"position3", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 6, 11030083},
+    {"position4", "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 4, 422333},
+    {"position4mirrored", "r2q1rk1/pP1p2pp/Q4n2/bbp1p3/Np6/1B3NBn/pPPP1PPP/R3K2R b KQ - 0 1", 4,
+     422333},
+    {"position5", "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 4, 2103487},
+    {"position6", "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - - 0 10", 4,
+     3894594},
+    // Martin Sedlak's set of special cases.
+    {"illegalEnPassant1", "3k4/3p4/8/K1P4r/8/8/8/8 b - - 0 1", 6, 1134888},
+    {"illegalEnPassant2", "8/8/4k3/8/2p5/8/B2P2K1/8 w - - 0 1", 6, 1015133},
+    {"shortCastlingGivesCheck", "5k2/8/8/8/8/8/8/4K2R w K - 0 1", 6, 661072},
+    {"longCastlingGivesCheck", "3k4/8/8/8/8/8/8/R3K3 w Q - 0 1", 6, 803711},
+    {"castleRights", "r3k2r/1b4bq/8/8/8/8/7B/R3K2R w KQkq - 0 1", 4, 1274206},
+    {"castlingPrevented", "r3k2r/8/3Q4/8/8/5q2/8/R3K2R b KQkq - 0 1", 4, 1720476},
+    {"promoteOutOfCheck", "2K2r2/4P3/8/8/8/8/8/3k4 w - - 0 1", 6, 3821001},
+    {"discoveredCheck", "8/8/1P2K3/8/2n5/1q6/8/5k2 b - - 0 1", 5, 1004658},
+    {"promoteToGiveCheck", "4k3/1P6/8/8/8/8/K7/8 w - - 0 1", 6, 217342},
+    {"underpromoteToGiveCheck", "8/P1k5/K7/8/8/8/8/8 w - - 0 1", 6, 92683},
+    {"selfStalemate", "K1k5/8/P7/8/8/8/8/8 w - - 0 1", 6, 2217},
+    {"stalemateAndCheckmate1", "8/k1P5/8/1K6/8/8/8/8 w - - 0 1", 7, 567584},
+    {"stalemateAndCheckmate2", "8/8/2k5/5q2/5n2/8/5K2/8 b - - 0 1", 4, 23527},
+    {"blackCastlesOnly", "1k6/1b6/8/8/7R/8/8/4K2R b K - 0 1", 5, 1063513},
+};
+
+class Perft : public ::testing::TestWithParam<PerftCase> {};
+
+TEST_P(Perft, MatchesPublishedLeafCount) {
+  const PerftCase& c = GetParam();
+  const problem::FenPosition position = testing_support::PlaceFen(c.fen);
+  EXPECT_EQ(engine::Perft(c.depth, position.whiteToMove, position.castlingRights), c.leaves);
+}
+
+INSTANTIATE_TEST_SUITE_P(PublishedPositions, Perft, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
