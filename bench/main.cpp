@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: quintabell-bench [--limit SECONDS] [TSV...]\n";
+constexpr const char *kUsage = "usage: quintabell-bench [--limit SECONDS] [TSV...]\n";
 
 struct Totals {
   int problems = 0, matched = 0, mismatched = 0, timeouts = 0, errors = 0;
@@ -24,7 +24,7 @@ double PerSecond(std::uint64_t nodes, double seconds) {
   return seconds > 0 ? static_cast<double>(nodes) / seconds : 0;
 }
 
-void SolveOne(const bench::BenchProblem& problem, double limit, Totals& totals) {
+void SolveOne(const bench::BenchProblem &problem, double limit, Totals &totals) {
   ++totals.problems;
   problem::FenPosition position;
   std::string error;
@@ -41,11 +41,12 @@ void SolveOne(const bench::BenchProblem& problem, double limit, Totals& totals) 
   const cli::TaskOutcome outcome = cli::RunTask(request);
 
   std::vector<std::string> keys;
-  for (const std::string& line : outcome.solutions) {
-    if (std::string key = bench::CoordinateMove(line, true); !key.empty()) keys.push_back(key);
+  for (const std::string &line : outcome.solutions) {
+    if (std::string key = bench::CoordinateMove(line, true); !key.empty())
+      keys.push_back(key);
   }
   std::sort(keys.begin(), keys.end());
-  const char* verdict = "yes";
+  const char *verdict = "yes";
   if (outcome.timedOut) {
     verdict = "timeout";
     ++totals.timeouts;
@@ -60,7 +61,8 @@ void SolveOne(const bench::BenchProblem& problem, double limit, Totals& totals) 
               PerSecond(outcome.nodes, outcome.seconds));
   if (keys != problem.keys && !outcome.timedOut) {
     std::string found;
-    for (const std::string& key : keys) found += " " + key;
+    for (const std::string &key : keys)
+      found += " " + key;
     std::printf("       found:%s\n", found.empty() ? " -" : found.c_str());
   }
   std::fflush(stdout);
@@ -75,8 +77,9 @@ void SolveOne(const bench::BenchProblem& problem, double limit, Totals& totals) 
 std::vector<std::string> DefaultSets() {
   std::vector<std::string> sets;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(QUINTABELL_BENCH_DIR, error)) {
-    if (entry.path().extension() == ".tsv") sets.push_back(entry.path().string());
+  for (const auto &entry : std::filesystem::directory_iterator(QUINTABELL_BENCH_DIR, error)) {
+    if (entry.path().extension() == ".tsv")
+      sets.push_back(entry.path().string());
   }
   std::sort(sets.begin(), sets.end());
   return sets;
@@ -84,7 +87,7 @@ std::vector<std::string> DefaultSets() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   double limit = 60;
   std::vector<std::string> sets;
   for (int i = 1; i < argc; ++i) {
@@ -106,7 +109,8 @@ int main(int argc, char** argv) {
       sets.push_back(arg);
     }
   }
-  if (sets.empty()) sets = DefaultSets();
+  if (sets.empty())
+    sets = DefaultSets();
   if (sets.empty()) {
     std::fprintf(stderr, "quintabell-bench: no *.tsv sets in %s; name the sets to solve\n",
                  QUINTABELL_BENCH_DIR);
@@ -115,7 +119,7 @@ int main(int argc, char** argv) {
 
   Totals totals;
   std::printf("%-6s %2s  %-7s %9s %14s %12s\n", "id", "n", "keys", "seconds", "nodes", "nodes/s");
-  for (const std::string& set : sets) {
+  for (const std::string &set : sets) {
     std::vector<bench::BenchProblem> problems;
     std::string error;
     if (!bench::ReadProblemSet(set, problems, error)) {
@@ -123,7 +127,8 @@ int main(int argc, char** argv) {
       return 2;
     }
     std::printf("# %s\n", set.c_str());
-    for (const bench::BenchProblem& problem : problems) SolveOne(problem, limit, totals);
+    for (const bench::BenchProblem &problem : problems)
+      SolveOne(problem, limit, totals);
   }
   std::printf("total: %d problems, %d match, %d differ, %d timeout, %d error; %.3f s, %llu nodes, "
               "%.0f nodes/s; slowest %s (%.3f s)\n",

@@ -9,18 +9,19 @@ namespace bench {
 
 namespace {
 
-std::vector<std::string> Split(const std::string& line, char separator) {
+std::vector<std::string> Split(const std::string &line, char separator) {
   std::vector<std::string> parts;
   std::string part;
   std::istringstream in(line);
-  while (std::getline(in, part, separator)) parts.push_back(part);
+  while (std::getline(in, part, separator))
+    parts.push_back(part);
   return parts;
 }
 
 } // namespace
 
-bool ReadProblemSet(const std::string& path, std::vector<BenchProblem>& problems,
-                    std::string& error) {
+bool ReadProblemSet(const std::string &path, std::vector<BenchProblem> &problems,
+                    std::string &error) {
   std::ifstream in(path);
   if (!in) {
     error = path + ": cannot be read";
@@ -30,8 +31,10 @@ bool ReadProblemSet(const std::string& path, std::vector<BenchProblem>& problems
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || (number == 1 && line.rfind("id\t", 0) == 0)) continue;
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    if (line.empty() || (number == 1 && line.rfind("id\t", 0) == 0))
+      continue;
     const std::vector<std::string> fields = Split(line, '\t');
     BenchProblem problem;
     if (fields.size() < 4) {
@@ -42,28 +45,32 @@ bool ReadProblemSet(const std::string& path, std::vector<BenchProblem>& problems
     problem.fen = fields[1];
     try {
       problem.moves = std::stoi(fields[2]);
-    } catch (const std::exception&) {
+    } catch (const std::exception &) {
       error = path + ":" + std::to_string(number) + ": bad move count '" + fields[2] + "'";
       return false;
     }
-    if (fields[3] != "-") problem.keys = Split(fields[3], ' ');
+    if (fields[3] != "-")
+      problem.keys = Split(fields[3], ' ');
     std::erase(problem.keys, std::string());
     std::sort(problem.keys.begin(), problem.keys.end());
-    if (fields.size() > 4) problem.source = fields[4];
+    if (fields.size() > 4)
+      problem.source = fields[4];
     problems.push_back(problem);
   }
   return true;
 }
 
 std::string CoordinateMove(std::string_view line, bool whiteMoves) {
-  if (line.size() < 10 || line.rfind(">>", 0) == 0) return {};
+  if (line.size() < 10 || line.rfind(">>", 0) == 0)
+    return {};
   if (line[2] == '0') {
     const bool longCastling = line[5] == '-';
     return std::string(whiteMoves ? "e1" : "e8") + (longCastling ? "c" : "g") +
            (whiteMoves ? "1" : "8");
   }
   std::string move{line[1], line[2], line[4], line[5]};
-  if (line[6] == '=') move += static_cast<char>(std::tolower(static_cast<unsigned char>(line[7])));
+  if (line[6] == '=')
+    move += static_cast<char>(std::tolower(static_cast<unsigned char>(line[7])));
   return move;
 }
 

@@ -20,12 +20,12 @@ std::atomic<bool> interrupted{false};
 
 extern "C" void OnInterrupt(int) { interrupted = true; }
 
-int Fail(const std::string& message) {
+int Fail(const std::string &message) {
   std::fprintf(stderr, "quintabell-solve: %s\n", message.c_str());
   return kExitError;
 }
 
-int CountTree(const cli::Options& options, const problem::FenPosition& position) {
+int CountTree(const cli::Options &options, const problem::FenPosition &position) {
   cli::PlaceBoard(position.board);
   const auto start = std::chrono::steady_clock::now();
   const std::uint64_t leaves =
@@ -42,7 +42,7 @@ int CountTree(const cli::Options& options, const problem::FenPosition& position)
   return 0;
 }
 
-int Solve(const cli::Options& options, const problem::FenPosition& position) {
+int Solve(const cli::Options &options, const problem::FenPosition &position) {
   cli::ProgressBar bar(stderr, !options.quiet);
   std::mutex output; // progress and solutions come from the task's thread
   cli::TaskRequest request;
@@ -66,12 +66,13 @@ int Solve(const cli::Options& options, const problem::FenPosition& position) {
   const cli::TaskOutcome outcome = cli::RunTask(request);
   std::signal(SIGINT, SIG_DFL);
   bar.Erase();
-  if (!outcome.started) return Fail("could not start the solving thread");
+  if (!outcome.started)
+    return Fail("could not start the solving thread");
 
   const auto solutions = std::count_if(outcome.solutions.begin(), outcome.solutions.end(),
-                                       [](const std::string& s) { return s.rfind(">>", 0) != 0; });
-  const std::string summary = cli::Summary(static_cast<std::size_t>(solutions), outcome.seconds,
-                                           outcome.nodes);
+                                       [](const std::string &s) { return s.rfind(">>", 0) != 0; });
+  const std::string summary =
+      cli::Summary(static_cast<std::size_t>(solutions), outcome.seconds, outcome.nodes);
   if (interrupted) {
     std::fprintf(stderr, "interrupted: %s\n", summary.c_str());
     return kExitInterrupted;
@@ -82,7 +83,7 @@ int Solve(const cli::Options& options, const problem::FenPosition& position) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   cli::Options options;
   std::string error;
   if (!cli::ParseOptions(argc, argv, options, error)) {
@@ -94,11 +95,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   problem::FenPosition position;
-  if (!problem::ParseFen(options.fen, position, error)) return Fail("bad FEN: " + error);
+  if (!problem::ParseFen(options.fen, position, error))
+    return Fail("bad FEN: " + error);
   if (options.defend && position.whiteToMove) {
     return Fail("--defend needs a FEN with Black to move");
   }
   const std::string_view fault = problem::PositionFault(position.board);
-  if (!fault.empty()) return Fail(std::string(fault));
+  if (!fault.empty())
+    return Fail(std::string(fault));
   return options.perftDepth ? CountTree(options, position) : Solve(options, position);
 }

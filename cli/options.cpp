@@ -7,15 +7,15 @@ namespace cli {
 
 namespace {
 
-bool ParseInteger(std::string_view text, int low, int high, int& value) {
-  const char* end = text.data() + text.size();
+bool ParseInteger(std::string_view text, int low, int high, int &value) {
+  const char *end = text.data() + text.size();
   const auto [last, status] = std::from_chars(text.data(), end, value);
   return status == std::errc() && last == end && !text.empty() && value >= low && value <= high;
 }
 
 } // namespace
 
-bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error) {
   Options parsed;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -42,7 +42,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
     } else if (arg == "--moves") {
       int moves = 0;
       if (!ParseInteger(value, -32768, 32767, moves)) {
-        error = "--moves needs a whole number from -32768 to 32767, not '" + std::string(value) + "'";
+        error =
+            "--moves needs a whole number from -32768 to 32767, not '" + std::string(value) + "'";
         return false;
       }
       parsed.moves = moves;

@@ -6,7 +6,7 @@
 
 namespace cli {
 
-inline constexpr const char* kUsage =
+inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
     "       quintabell-solve --perft N --fen \"FEN\"\n";
 
@@ -22,6 +22,6 @@ struct Options {
 
 // False with a one-line `error` for an unknown option, a missing or bad value, or options that
 // do not go together.
-bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error);
 
 } // namespace cli

@@ -12,37 +12,40 @@ namespace {
 
 class ForwardingHost : public engine::TaskHost {
 public:
-  ForwardingHost(const TaskRequest& request, TaskOutcome& outcome)
+  ForwardingHost(const TaskRequest &request, TaskOutcome &outcome)
       : request_(request), outcome_(outcome) {}
 
   void ProgressUpdate(short progress) override {
-    if (request_.onProgress) request_.onProgress(progress);
+    if (request_.onProgress)
+      request_.onProgress(progress);
   }
   void SolutionFound(std::string_view solution) override {
     outcome_.solutions.emplace_back(solution);
-    if (request_.onSolution) request_.onSolution(solution);
+    if (request_.onSolution)
+      request_.onSolution(solution);
   }
   void Finished() override {}
   bool StopOnFound() const override { return request_.stopOnFirst; }
 
 private:
-  const TaskRequest& request_;
-  TaskOutcome& outcome_;
+  const TaskRequest &request_;
+  TaskOutcome &outcome_;
 };
 
 } // namespace
 
-void PlaceBoard(const problem::Board& board) {
+void PlaceBoard(const problem::Board &board) {
   engine::ClearBoard();
   for (int n = 0; n < 64; ++n) {
-    if (board[n] != engine::kNoMan) engine::PlaceMan(n / 8, n % 8, board[n]);
+    if (board[n] != engine::kNoMan)
+      engine::PlaceMan(n / 8, n % 8, board[n]);
   }
 }
 
-TaskOutcome RunTask(const TaskRequest& request) {
+TaskOutcome RunTask(const TaskRequest &request) {
   TaskOutcome outcome;
   std::atomic<bool> ownStop{false};
-  std::atomic<bool>& stop = request.stopRequest != nullptr ? *request.stopRequest : ownStop;
+  std::atomic<bool> &stop = request.stopRequest != nullptr ? *request.stopRequest : ownStop;
   std::mutex mutex;
   std::condition_variable done;
   bool finished = false;
@@ -58,12 +61,13 @@ TaskOutcome RunTask(const TaskRequest& request) {
     finished = true;
     done.notify_all();
   });
-  if (!outcome.started) return outcome;
+  if (!outcome.started)
+    return outcome;
   {
     std::unique_lock lock(mutex);
     if (request.timeLimit.count() > 0) {
-      const auto deadline =
-          start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(request.timeLimit);
+      const auto deadline = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                        request.timeLimit);
       if (!done.wait_until(lock, deadline, [&] { return finished; })) {
         outcome.timedOut = true;
         stop = true;

@@ -21,7 +21,7 @@ struct TaskRequest {
   bool stopOnFirst = false;
   std::chrono::duration<double> timeLimit{0}; // zero: no limit
   // Set from anywhere (a signal handler, another thread) to end the run early.
-  std::atomic<bool>* stopRequest = nullptr;
+  std::atomic<bool> *stopRequest = nullptr;
   std::function<void(short progress)> onProgress;
   std::function<void(std::string_view solution)> onSolution;
 };
@@ -35,9 +35,9 @@ struct TaskOutcome {
   std::uint64_t nodes = 0;
 };
 
-TaskOutcome RunTask(const TaskRequest& request);
+TaskOutcome RunTask(const TaskRequest &request);
 
 // Puts the board's men into the engine's one position.
-void PlaceBoard(const problem::Board& board);
+void PlaceBoard(const problem::Board &board);
 
 } // namespace cli

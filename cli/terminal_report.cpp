@@ -5,11 +5,12 @@
 
 namespace cli {
 
-ProgressBar::ProgressBar(std::FILE* stream, bool wanted)
+ProgressBar::ProgressBar(std::FILE *stream, bool wanted)
     : stream_(stream), enabled_(wanted && isatty(fileno(stream))) {}
 
 void ProgressBar::Show(int percent) {
-  if (!enabled_) return;
+  if (!enabled_)
+    return;
   constexpr int kWidth = 40;
   const int filled = std::clamp(percent, 0, 100) * kWidth / 100;
   std::fprintf(stream_, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
@@ -19,7 +20,8 @@ void ProgressBar::Show(int percent) {
 }
 
 void ProgressBar::Erase() {
-  if (!drawn_) return;
+  if (!drawn_)
+    return;
   std::fputs("\r\033[K", stream_);
   std::fflush(stream_);
   drawn_ = false;

@@ -11,12 +11,12 @@ namespace cli {
 class ProgressBar {
 public:
   // Draws only when `stream` is a terminal and the caller wants progress.
-  ProgressBar(std::FILE* stream, bool wanted);
+  ProgressBar(std::FILE *stream, bool wanted);
   void Show(int percent);
   void Erase();
 
 private:
-  std::FILE* stream_;
+  std::FILE *stream_;
   bool enabled_;
   bool drawn_ = false;
 };

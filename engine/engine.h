@@ -30,17 +30,17 @@ enum class TaskResult {
   Stalemate = 1,       // the side to move has no move and is not in check
   OpponentInCheck = 2, // the side not to move stands in check
   DepthBelowOne = 3,
-  Mated = 4,           // the side to move has no move and is in check
-  EndedOnFound,        // StopOnFound ended it after its first solution (Finished was fired)
-  Stopped,             // the stop request ended it; nothing more is reported
-  NoKingPair,          // not exactly one king per side: nothing was searched
+  Mated = 4,    // the side to move has no move and is in check
+  EndedOnFound, // StopOnFound ended it after its first solution (Finished was fired)
+  Stopped,      // the stop request ended it; nothing more is reported
+  NoKingPair,   // not exactly one king per side: nothing was searched
 };
 
 struct TaskOrder {
-  short depth = 0;                 // White moves, the key included
+  short depth = 0; // White moves, the key included
   std::uint32_t castlingRights = 0;
   // Polled by the search at every node; setting it ends the task quickly from any thread.
-  const std::atomic<bool>* stopRequest = nullptr;
+  const std::atomic<bool> *stopRequest = nullptr;
 };
 
 // Placement. Out-of-range arguments are ignored.
@@ -51,12 +51,12 @@ void ClearBoard();
 void PrepareTask(int depth);
 
 // The roots of the two tasks, on a prepared position. Report through host.
-TaskResult MateTask(std::uint32_t castlingRights, TaskHost& host);
-TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost& host);
+TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host);
+TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host);
 
 // A whole task as a worker runs it: prepare, search, then the closing reports (a notice for
 // results 1 and 2, ProgressUpdate 100, Finished) unless it ended early.
-TaskResult RunTask(TaskKind kind, const TaskOrder& order, TaskHost& host);
+TaskResult RunTask(TaskKind kind, const TaskOrder &order, TaskHost &host);
 
 // Leaf count of the legal move tree of the placed position, with the given side to move.
 std::uint64_t Perft(int depth, bool whiteToMove, std::uint32_t castlingRights);

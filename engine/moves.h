@@ -7,8 +7,8 @@
 namespace engine {
 
 // A right is taken away by any capture on its rook's corner while the right is held.
-inline void TakeRightOnCapture(PlyRecord& p, CellCode* target) {
-  CellCode* const b = Board();
+inline void TakeRightOnCapture(PlyRecord &p, CellCode *target) {
+  CellCode *const b = Board();
   std::uint32_t right = 0;
   if (target == b + kH1) {
     right = kWhiteShort;
@@ -26,15 +26,16 @@ inline void TakeRightOnCapture(PlyRecord& p, CellCode* target) {
 }
 
 inline void MakeMove() {
-  PlyRecord& p = *state.ply;
-  CellCode* const to = p.to;
+  PlyRecord &p = *state.ply;
+  CellCode *const to = p.to;
   const CellCode target = *to;
   if (target != kEmpty) {
     p.capturedCode = target;
     p.capturedCell = to;
     p.flags |= kCapture;
     state.men[target & kNumberMask] = nullptr;
-    if (state.rights != 0) TakeRightOnCapture(p, to);
+    if (state.rights != 0)
+      TakeRightOnCapture(p, to);
   }
   const CellCode mover = *p.from;
   *to = mover;
@@ -42,8 +43,8 @@ inline void MakeMove() {
   state.men[mover & kNumberMask] = to;
 }
 
-inline void GiveRightBack(const CellCode* corner) {
-  const CellCode* const b = Board();
+inline void GiveRightBack(const CellCode *corner) {
+  const CellCode *const b = Board();
   if (corner == b + kH1) {
     state.rights |= kWhiteShort;
   } else if (corner == b + kA1) {
@@ -56,7 +57,7 @@ inline void GiveRightBack(const CellCode* corner) {
 }
 
 inline void UnmakeMove() {
-  PlyRecord& p = *state.ply;
+  PlyRecord &p = *state.ply;
   const CellCode mover = *p.to;
   *p.from = mover;
   *p.to = kEmpty;
@@ -74,41 +75,65 @@ inline void UnmakeMove() {
 inline bool Holds(CellCode cell, CellCode mask) { return (cell & mask) == mask; }
 
 // The first non-empty cell along a ray; the border always ends the walk.
-inline CellCode FirstOnRay(const CellCode* from, int step) {
-  const CellCode* c = from + step;
-  while (*c == kEmpty) c += step;
-  return *c;
+inline const CellCode *FirstCellOnRay(const CellCode *from, int step) {
+  const CellCode *c = from + step;
+  while (*c == kEmpty)
+    c += step;
+  return c;
 }
 
-// Is the king on cell k attacked by men of colour `by`? `pawnLeft` and `pawnRight` are the
-// two squares from which an enemy pawn strikes k.
-template <CellCode by, int pawnLeft, int pawnRight>
-inline bool Attacked(const CellCode* k) {
+inline CellCode FirstOnRay(const CellCode *from, int step) { return *FirstCellOnRay(from, step); }
+
+// Calls onAttacker(cell) for each man of colour `by` that attacks the king on cell k, until it
+// answers true; answers whether it did. `pawnLeft` and `pawnRight` are the two squares from
+// which an enemy pawn strikes k.
+template <CellCode by, int pawnLeft, int pawnRight, class OnAttacker>
+inline bool ForEachAttacker(const CellCode *k, OnAttacker &&onAttacker) {
   constexpr CellCode knight = by | kKnight;
-  if (Holds(k[-21], knight) || Holds(k[-19], knight) || Holds(k[-8], knight) ||
-      Holds(k[12], knight) || Holds(k[21], knight) || Holds(k[19], knight) ||
-      Holds(k[8], knight) || Holds(k[-12], knight))
-    return true;
+  for (int jump : {-21, -19, -8, 12, 21, 19, 8, -12}) {
+    if (Holds(k[jump], knight) && onAttacker(k + jump))
+      return true;
+  }
   constexpr CellCode striker = by | kAdjacentStriker;
-  if (Holds(k[pawnLeft], striker) || Holds(k[pawnRight], striker)) return true;
+  if (Holds(k[pawnLeft], striker) && onAttacker(k + pawnLeft))
+    return true;
+  if (Holds(k[pawnRight], striker) && onAttacker(k + pawnRight))
+    return true;
   constexpr CellCode king = by | kKing;
   // The king's other six neighbours; the two pawn squares were covered above.
-  constexpr int kingSteps[8] = {-11, 9, 11, -9, 1, -1, 10, -10};
-  for (int step : kingSteps) {
-    if (step == pawnLeft || step == pawnRight) continue;
-    if (Holds(k[step], king)) return true;
+  for (int step : {-11, 9, 11, -9, 1, -1, 10, -10}) {
+    if (step != pawnLeft && step != pawnRight && Holds(k[step], king) && onAttacker(k + step)) {
+      return true;
+    }
   }
   constexpr CellCode diagonal = by | kDiagonalSlider;
-  if (Holds(FirstOnRay(k, -9), diagonal) || Holds(FirstOnRay(k, 11), diagonal) ||
-      Holds(FirstOnRay(k, 9), diagonal) || Holds(FirstOnRay(k, -11), diagonal))
-    return true;
+  for (int step : {-9, 11, 9, -11}) {
+    const CellCode *c = FirstCellOnRay(k, step);
+    if (Holds(*c, diagonal) && onAttacker(c))
+      return true;
+  }
   constexpr CellCode orthogonal = by | kOrthogonalSlider;
-  return Holds(FirstOnRay(k, 1), orthogonal) || Holds(FirstOnRay(k, 10), orthogonal) ||
-         Holds(FirstOnRay(k, -10), orthogonal) || Holds(FirstOnRay(k, -1), orthogonal);
+  for (int step : {1, 10, -10, -1}) {
+    const CellCode *c = FirstCellOnRay(k, step);
+    if (Holds(*c, orthogonal) && onAttacker(c))
+      return true;
+  }
+  return false;
+}
+
+template <CellCode by, int pawnLeft, int pawnRight> inline bool Attacked(const CellCode *k) {
+  return ForEachAttacker<by, pawnLeft, pawnRight>(k, [](const CellCode *) { return true; });
 }
 
 // Black pawns strike downwards, so they attack the white king from the two squares above it.
 inline bool WhiteKingAttacked() { return Attacked<kBlack, -9, 11>(state.men[1]); }
 inline bool BlackKingAttacked() { return Attacked<kWhite, -11, 9>(state.men[state.allMen]); }
+
+template <class OnAttacker> inline bool ForEachWhiteKingAttacker(OnAttacker &&onAttacker) {
+  return ForEachAttacker<kBlack, -9, 11>(state.men[1], onAttacker);
+}
+template <class OnAttacker> inline bool ForEachBlackKingAttacker(OnAttacker &&onAttacker) {
+  return ForEachAttacker<kWhite, -11, 9>(state.men[state.allMen], onAttacker);
+}
 
 } // namespace engine

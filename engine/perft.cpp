@@ -33,8 +33,10 @@ template <Side S> std::uint64_t CountLeaves(int depth) {
 
 std::uint64_t Perft(int depth, bool whiteToMove, std::uint32_t castlingRights) {
   PrepareTask(depth);
-  if (depth < 1) return 1;
-  if (!state.oneKingEach) return 0;
+  if (depth < 1)
+    return 1;
+  if (!state.oneKingEach)
+    return 0;
   state.rights = castlingRights;
   return whiteToMove ? CountLeaves<Side::White>(depth) : CountLeaves<Side::Black>(depth);
 }

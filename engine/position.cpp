@@ -10,8 +10,8 @@ EngineState state;
 namespace {
 
 constexpr CellCode kManCells[13] = {
-    kEmpty,          kWhite | kPawn,   kWhite | kRook,   kWhite | kKnight, kWhite | kBishop,
-    kWhite | kQueen, kWhite | kKing,   kBlack | kPawn,   kBlack | kRook,   kBlack | kKnight,
+    kEmpty,           kWhite | kPawn,  kWhite | kRook, kWhite | kKnight, kWhite | kBishop,
+    kWhite | kQueen,  kWhite | kKing,  kBlack | kPawn, kBlack | kRook,   kBlack | kKnight,
     kBlack | kBishop, kBlack | kQueen, kBlack | kKing,
 };
 
@@ -29,7 +29,8 @@ bool IsSquare(int index) {
 } // namespace
 
 void PlaceMan(int file, int rank, int manCode) {
-  if (file < 0 || file > 7 || rank < 0 || rank > 7 || manCode < 0 || manCode > 12) return;
+  if (file < 0 || file > 7 || rank < 0 || rank > 7 || manCode < 0 || manCode > 12)
+    return;
   CellCode cell = kManCells[manCode];
   // A pawn on its home rank has not moved yet and may make the double step.
   if ((manCode == kWhitePawn && rank == 1) || (manCode == kBlackPawn && rank == 6)) {
@@ -60,11 +61,13 @@ void PrepareTask(int depth) {
   for (int file = 0; file < 8; ++file) {
     for (int rank = 0; rank < 8; ++rank) {
       const CellCode cell = Cell(SquareIndex(file, rank));
-      if (cell == kEmpty) continue;
+      if (cell == kEmpty)
+        continue;
       ++allMen;
       const bool white = (cell & kWhite) != 0;
       whiteMen += white;
-      if ((cell & kKindMask) == kKing) (white ? whiteKings : blackKings) += 1;
+      if ((cell & kKindMask) == kKing)
+        (white ? whiteKings : blackKings) += 1;
     }
   }
   state.whiteMen = whiteMen;
@@ -76,8 +79,9 @@ void PrepareTask(int depth) {
   int nextBlack = whiteMen + 1;
   for (int file = 0; file < 8; ++file) {
     for (int rank = 0; rank < 8; ++rank) {
-      CellCode& cell = Cell(SquareIndex(file, rank));
-      if (cell == kEmpty) continue;
+      CellCode &cell = Cell(SquareIndex(file, rank));
+      if (cell == kEmpty)
+        continue;
       const bool white = (cell & kWhite) != 0;
       const bool king = (cell & kKindMask) == kKing;
       int number;

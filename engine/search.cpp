@@ -1,7 +1,7 @@
 // WhiteMates and BlackEscapes, and the roots of the Mate and Defend tasks above them.
+#include "engine/search.h"
 #include "engine/engine.h"
 #include "engine/generator.h"
-#include "engine/search.h"
 
 namespace engine {
 
@@ -31,7 +31,8 @@ struct EscapingReply {
 
 bool WhiteMates() {
   // A stop answers "no mate" here and "escape" below, so nothing unproven becomes a solution.
-  if (StopRequested()) return false;
+  if (StopRequested())
+    return false;
   ++state.ply;
   state.ply->flags = 0;
   const int movesLeft = state.movesLeft;
@@ -47,15 +48,18 @@ bool WhiteMates() {
 }
 
 bool BlackEscapes() {
-  if (StopRequested()) return true;
+  if (StopRequested())
+    return true;
   ++state.ply;
   state.ply->flags = 0;
   EscapingReply visitor;
-  const bool escaped = GenerateMoves<Side::Black>(visitor);
+  MoveGenerator<Side::Black, EscapingReply> replies(visitor);
+  const bool escaped = replies.Run();
   --state.ply;
-  if (escaped) return true;
+  if (escaped)
+    return true;
   // No legal reply: stalemate is an escape, checkmate is not.
-  return !visitor.anyLegal && !BlackKingAttacked();
+  return !visitor.anyLegal && !replies.InCheck();
 }
 
 namespace {
@@ -63,7 +67,7 @@ namespace {
 // The first level of a task: MakeRootMove reports progress for every first move made, legal
 // or not; the solving pass reports each solution the moment it is proven.
 template <Side S> struct RootMove {
-  TaskHost& host;
+  TaskHost &host;
   bool solving;
   int legalMoves = 0;
   bool endedOnFound = false;
@@ -81,26 +85,33 @@ template <Side S> struct RootMove {
     ++legalMoves;
     const bool solution = S == Side::White ? !BlackEscapes() : !WhiteMates();
     UnmakeMove();
-    if (StopRequested()) return true;
-    if (!solving || !solution) return false;
+    if (StopRequested())
+      return true;
+    if (!solving || !solution)
+      return false;
     const SolutionLine line = BuildSolutionLine();
-    if (StopRequested()) return true;
+    if (StopRequested())
+      return true;
     host.SolutionFound(std::string_view(line.data(), line.size()));
-    if (!host.StopOnFound()) return false;
+    if (!host.StopOnFound())
+      return false;
     host.Finished();
     endedOnFound = true;
     return true;
   }
 };
 
-template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost& host) {
+template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost &host) {
   constexpr bool white = S == Side::White;
-  if (!state.oneKingEach) return TaskResult::NoKingPair;
+  if (!state.oneKingEach)
+    return TaskResult::NoKingPair;
   state.rights = castlingRights;
   state.ply = state.plyStack.data() + 1;
-  if (white ? BlackKingAttacked() : WhiteKingAttacked()) return TaskResult::OpponentInCheck;
+  if (white ? BlackKingAttacked() : WhiteKingAttacked())
+    return TaskResult::OpponentInCheck;
   const int depth = state.movesLeft;
-  if (depth < 1) return TaskResult::DepthBelowOne;
+  if (depth < 1)
+    return TaskResult::DepthBelowOne;
 
   // Counting pass: how many first moves there are, for the progress step.
   state.movesLeft = 1;
@@ -108,40 +119,50 @@ template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost& ho
   state.rootMoveCount = 0;
   RootMove<S> counting{host, false};
   GenerateMoves<S>(counting);
-  if (StopRequested()) return TaskResult::Stopped;
+  if (StopRequested())
+    return TaskResult::Stopped;
   state.movesLeft = depth;
-  if (state.rootMoveCount != 0) state.progressStep = 10000 / state.rootMoveCount;
+  if (state.rootMoveCount != 0)
+    state.progressStep = 10000 / state.rootMoveCount;
 
   state.rootMoveCount = 0;
   RootMove<S> solving{host, true};
   GenerateMoves<S>(solving);
-  if (solving.endedOnFound) return TaskResult::EndedOnFound;
-  if (StopRequested()) return TaskResult::Stopped;
+  if (solving.endedOnFound)
+    return TaskResult::EndedOnFound;
+  if (StopRequested())
+    return TaskResult::Stopped;
   state.ply = state.plyStack.data();
-  if (counting.legalMoves + solving.legalMoves > 0) return TaskResult::Ran;
+  if (counting.legalMoves + solving.legalMoves > 0)
+    return TaskResult::Ran;
   const bool inCheck = white ? WhiteKingAttacked() : BlackKingAttacked();
   return inCheck ? TaskResult::Mated : TaskResult::Stalemate;
 }
 
 } // namespace
 
-TaskResult MateTask(std::uint32_t castlingRights, TaskHost& host) {
+TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host) {
   return RootTask<Side::White>(castlingRights, host);
 }
 
-TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost& host) {
+TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host) {
   return RootTask<Side::Black>(castlingRights, host);
 }
 
-TaskResult RunTask(TaskKind kind, const TaskOrder& order, TaskHost& host) {
+TaskResult RunTask(TaskKind kind, const TaskOrder &order, TaskHost &host) {
   PrepareTask(order.depth);
-  if (order.stopRequest != nullptr) state.stopRequest = order.stopRequest;
+  if (order.stopRequest != nullptr)
+    state.stopRequest = order.stopRequest;
   const TaskResult result = kind == TaskKind::Mate ? MateTask(order.castlingRights, host)
                                                    : DefenceTask(order.castlingRights, host);
-  if (result == TaskResult::EndedOnFound || result == TaskResult::Stopped) return result;
-  if (StopRequested()) return TaskResult::Stopped;
-  if (result == TaskResult::Stalemate) host.SolutionFound(">> STALEMT");
-  if (result == TaskResult::OpponentInCheck) host.SolutionFound(">> CHECKMT");
+  if (result == TaskResult::EndedOnFound || result == TaskResult::Stopped)
+    return result;
+  if (StopRequested())
+    return TaskResult::Stopped;
+  if (result == TaskResult::Stalemate)
+    host.SolutionFound(">> STALEMT");
+  if (result == TaskResult::OpponentInCheck)
+    host.SolutionFound(">> CHECKMT");
   host.ProgressUpdate(100);
   host.Finished();
   return result;

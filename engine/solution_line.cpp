@@ -40,7 +40,7 @@ char ManLetter(CellCode code) {
   }
 }
 
-void PutSquare(SolutionLine& line, int at, const CellCode* cell) {
+void PutSquare(SolutionLine &line, int at, const CellCode *cell) {
   const int index = IndexOf(cell);
   line[at] = "abcdefgh"[index / 10];
   line[at + 1] = "12345678"[index % 10];
@@ -49,7 +49,7 @@ void PutSquare(SolutionLine& line, int at, const CellCode* cell) {
 } // namespace
 
 SolutionLine BuildSolutionLine() {
-  PlyRecord& p = *state.ply;
+  PlyRecord &p = *state.ply;
   const CellCode moved = *p.from;
   const bool whiteMoves = (moved & kWhite) != 0;
 
@@ -71,7 +71,8 @@ SolutionLine BuildSolutionLine() {
   SolutionLine line;
   line.fill(' ');
   // A promoting pawn already wears its new kind on the start square; the line shows a pawn.
-  if (!(p.flags & kPromotion)) line[0] = ManLetter(moved);
+  if (!(p.flags & kPromotion))
+    line[0] = ManLetter(moved);
   PutSquare(line, 1, p.from);
   line[3] = '-';
   PutSquare(line, 4, p.to);
@@ -86,7 +87,8 @@ SolutionLine BuildSolutionLine() {
       line[6] = '0';
     }
   }
-  if (*p.to != kEmpty) line[3] = 'x';
+  if (*p.to != kEmpty)
+    line[3] = 'x';
   if (mate) {
     line[9] = '#';
   } else if (check) {

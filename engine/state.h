@@ -11,11 +11,11 @@
 namespace engine {
 
 struct PlyRecord {
-  CellCode* from;
-  CellCode* to;
+  CellCode *from;
+  CellCode *to;
   std::uint32_t flags;
   CellCode capturedCode;
-  CellCode* capturedCell;
+  CellCode *capturedCell;
 };
 
 // 64 squares can hold at most 64 men; entry 0 is never given.
@@ -23,27 +23,27 @@ inline constexpr int kMenListSize = 65;
 
 struct EngineState {
   CellCode cells[kBoardCells];
-  CellCode* men[kMenListSize]; // MenList: each man's cell, null while captured
+  CellCode *men[kMenListSize]; // MenList: each man's cell, null while captured
   int whiteMen;                // W: white men, king included; the white king is number 1
   int allMen;                  // T: all men; the black king is number T
   bool oneKingEach;
   std::uint32_t rights; // working CastlingRights
   std::vector<PlyRecord> plyStack;
-  PlyRecord* ply; // current record
+  PlyRecord *ply; // current record
   int movesLeft;
   int rootMoveCount;
   int progressStep;
   CellCode arrivingMan;
   std::uint64_t nodes;
-  const std::atomic<bool>* stopRequest;
+  const std::atomic<bool> *stopRequest;
 };
 
 extern EngineState state;
 
 // Square index -21..98 -> cell; the constant base lets the compiler fold the address.
-inline CellCode* Board() { return state.cells + kBorderOffset; }
-inline CellCode& Cell(int index) { return Board()[index]; }
-inline int IndexOf(const CellCode* cell) { return static_cast<int>(cell - Board()); }
+inline CellCode *Board() { return state.cells + kBorderOffset; }
+inline CellCode &Cell(int index) { return Board()[index]; }
+inline int IndexOf(const CellCode *cell) { return static_cast<int>(cell - Board()); }
 
 inline bool StopRequested() { return state.stopRequest->load(std::memory_order_relaxed); }
 

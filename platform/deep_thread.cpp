@@ -3,10 +3,12 @@
 namespace platform {
 
 bool DeepThread::Start(std::function<void()> body) {
-  if (started_) return false;
+  if (started_)
+    return false;
   body_ = std::move(body);
   pthread_attr_t attributes;
-  if (pthread_attr_init(&attributes) != 0) return false;
+  if (pthread_attr_init(&attributes) != 0)
+    return false;
   // Stack pages are committed only when touched, so the reservation costs address space only.
   const bool sized = pthread_attr_setstacksize(&attributes, kStackBytes) == 0;
   started_ = sized && pthread_create(&thread_, &attributes, &DeepThread::Run, this) == 0;
@@ -15,13 +17,14 @@ bool DeepThread::Start(std::function<void()> body) {
 }
 
 void DeepThread::Join() {
-  if (!started_) return;
+  if (!started_)
+    return;
   pthread_join(thread_, nullptr);
   started_ = false;
 }
 
-void* DeepThread::Run(void* self) {
-  static_cast<DeepThread*>(self)->body_();
+void *DeepThread::Run(void *self) {
+  static_cast<DeepThread *>(self)->body_();
   return nullptr;
 }
 

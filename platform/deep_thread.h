@@ -13,8 +13,8 @@ public:
   static constexpr std::size_t kStackBytes = std::size_t{256} << 20;
 
   DeepThread() = default;
-  DeepThread(const DeepThread&) = delete;
-  DeepThread& operator=(const DeepThread&) = delete;
+  DeepThread(const DeepThread &) = delete;
+  DeepThread &operator=(const DeepThread &) = delete;
   ~DeepThread() { Join(); }
 
   // False when the system refuses the thread; the body then never runs.
@@ -23,7 +23,7 @@ public:
   bool Started() const { return started_; }
 
 private:
-  static void* Run(void* self);
+  static void *Run(void *self);
 
   std::function<void()> body_;
   pthread_t thread_{};

@@ -4,7 +4,7 @@
 
 namespace problem {
 
-std::uint32_t RightsAtHome(const Board& board, std::uint32_t requested) {
+std::uint32_t RightsAtHome(const Board &board, std::uint32_t requested) {
   using namespace engine;
   struct Home {
     std::uint32_t right;
@@ -20,7 +20,7 @@ std::uint32_t RightsAtHome(const Board& board, std::uint32_t requested) {
       {kBlackLong, kBlackKing, kSquareE8, kBlackRook, kSquareA8},
   };
   std::uint32_t granted = 0;
-  for (const Home& home : homes) {
+  for (const Home &home : homes) {
     if ((requested & home.right) && board[home.kingSquare] == home.king &&
         board[home.rookSquare] == home.rook) {
       granted |= home.right;

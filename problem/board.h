@@ -20,6 +20,6 @@ inline constexpr int kSquareH8 = 63;
 
 // The rights of `requested` whose king and rook stand on their home squares; only those may
 // reach the solver, which trusts what it is given.
-std::uint32_t RightsAtHome(const Board& board, std::uint32_t requested);
+std::uint32_t RightsAtHome(const Board &board, std::uint32_t requested);
 
 } // namespace problem

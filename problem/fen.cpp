@@ -12,23 +12,36 @@ namespace {
 int ManFromLetter(char letter) {
   using namespace engine;
   switch (letter) {
-  case 'P': return kWhitePawn;
-  case 'R': return kWhiteRook;
-  case 'N': return kWhiteKnight;
-  case 'B': return kWhiteBishop;
-  case 'Q': return kWhiteQueen;
-  case 'K': return kWhiteKing;
-  case 'p': return kBlackPawn;
-  case 'r': return kBlackRook;
-  case 'n': return kBlackKnight;
-  case 'b': return kBlackBishop;
-  case 'q': return kBlackQueen;
-  case 'k': return kBlackKing;
-  default: return -1;
+  case 'P':
+    return kWhitePawn;
+  case 'R':
+    return kWhiteRook;
+  case 'N':
+    return kWhiteKnight;
+  case 'B':
+    return kWhiteBishop;
+  case 'Q':
+    return kWhiteQueen;
+  case 'K':
+    return kWhiteKing;
+  case 'p':
+    return kBlackPawn;
+  case 'r':
+    return kBlackRook;
+  case 'n':
+    return kBlackKnight;
+  case 'b':
+    return kBlackBishop;
+  case 'q':
+    return kBlackQueen;
+  case 'k':
+    return kBlackKing;
+  default:
+    return -1;
   }
 }
 
-bool ParsePlacement(std::string_view field, Board& board, std::string& error) {
+bool ParsePlacement(std::string_view field, Board &board, std::string &error) {
   board.fill(engine::kNoMan);
   int rank = 7;
   int file = 0;
@@ -73,15 +86,24 @@ bool ParsePlacement(std::string_view field, Board& board, std::string& error) {
   return true;
 }
 
-bool ParseCastling(std::string_view field, std::uint32_t& rights, std::string& error) {
+bool ParseCastling(std::string_view field, std::uint32_t &rights, std::string &error) {
   rights = 0;
-  if (field == "-") return true;
+  if (field == "-")
+    return true;
   for (char c : field) {
     switch (c) {
-    case 'K': rights |= engine::kWhiteShort; break;
-    case 'Q': rights |= engine::kWhiteLong; break;
-    case 'k': rights |= engine::kBlackShort; break;
-    case 'q': rights |= engine::kBlackLong; break;
+    case 'K':
+      rights |= engine::kWhiteShort;
+      break;
+    case 'Q':
+      rights |= engine::kWhiteLong;
+      break;
+    case 'k':
+      rights |= engine::kBlackShort;
+      break;
+    case 'q':
+      rights |= engine::kBlackLong;
+      break;
     default:
       error = "bad castling field '" + std::string(field) + "'";
       return false;
@@ -91,37 +113,42 @@ bool ParseCastling(std::string_view field, std::uint32_t& rights, std::string& e
 }
 
 bool IsEnPassantField(std::string_view field) {
-  return field == "-" ||
-         (field.size() == 2 && field[0] >= 'a' && field[0] <= 'h' && (field[1] == '3' || field[1] == '6'));
+  return field == "-" || (field.size() == 2 && field[0] >= 'a' && field[0] <= 'h' &&
+                          (field[1] == '3' || field[1] == '6'));
 }
 
 bool IsCounter(std::string_view field) {
-  if (field.empty()) return false;
+  if (field.empty())
+    return false;
   for (char c : field) {
-    if (c < '0' || c > '9') return false;
+    if (c < '0' || c > '9')
+      return false;
   }
   return true;
 }
 
 } // namespace
 
-bool ParseFen(std::string_view fen, FenPosition& position, std::string& error) {
+bool ParseFen(std::string_view fen, FenPosition &position, std::string &error) {
   std::istringstream in{std::string(fen)};
   std::vector<std::string> fields;
-  for (std::string field; in >> field;) fields.push_back(field);
+  for (std::string field; in >> field;)
+    fields.push_back(field);
   if (fields.size() < 2 || fields.size() > 6) {
     error = "a FEN needs the placement and the side to move, and at most 6 fields";
     return false;
   }
   FenPosition parsed;
-  if (!ParsePlacement(fields[0], parsed.board, error)) return false;
+  if (!ParsePlacement(fields[0], parsed.board, error))
+    return false;
   if (fields[1] != "w" && fields[1] != "b") {
     error = "the side to move must be 'w' or 'b', not '" + fields[1] + "'";
     return false;
   }
   parsed.whiteToMove = fields[1] == "w";
   std::uint32_t requested = 0;
-  if (fields.size() > 2 && !ParseCastling(fields[2], requested, error)) return false;
+  if (fields.size() > 2 && !ParseCastling(fields[2], requested, error))
+    return false;
   if (fields.size() > 3 && !IsEnPassantField(fields[3])) {
     error = "bad en-passant field '" + fields[3] + "'";
     return false;

@@ -18,6 +18,6 @@ struct FenPosition {
 // Parses placement, side to move and castling field; the en-passant field is checked for form
 // and otherwise ignored, the move counters may be missing. On a malformed FEN returns false
 // and sets `error` to a one-line reason.
-bool ParseFen(std::string_view fen, FenPosition& position, std::string& error);
+bool ParseFen(std::string_view fen, FenPosition &position, std::string &error);
 
 } // namespace problem

@@ -4,14 +4,14 @@
 
 namespace problem {
 
-std::string_view PositionFault(const Board& board) {
+std::string_view PositionFault(const Board &board) {
   using namespace engine;
-  int whiteKings = 0, blackKings = 0, whitePawns = 0, blackPawns = 0, whiteMen = 0,
-      blackMen = 0;
+  int whiteKings = 0, blackKings = 0, whitePawns = 0, blackPawns = 0, whiteMen = 0, blackMen = 0;
   bool pawnOnBaseLine = false;
   for (int n = 0; n < 64; ++n) {
     const int man = board[n];
-    if (man == kNoMan) continue;
+    if (man == kNoMan)
+      continue;
     whiteKings += man == kWhiteKing;
     blackKings += man == kBlackKing;
     whitePawns += man == kWhitePawn;
@@ -23,15 +23,24 @@ std::string_view PositionFault(const Board& board) {
     (man < kBlackPawn ? whiteMen : blackMen) += 1;
   }
   std::string_view fault;
-  if (whiteKings == 0) fault = kNoWhiteKing;
-  if (whiteKings > 1) fault = kTooManyWhiteKings;
-  if (blackKings == 0) fault = kNoBlackKing;
-  if (blackKings > 1) fault = kTooManyBlackKings;
-  if (whitePawns > 8) fault = kTooManyWhitePawns;
-  if (blackPawns > 8) fault = kTooManyBlackPawns;
-  if (whiteMen > 16) fault = kTooManyWhiteMen;
-  if (blackMen > 16) fault = kTooManyBlackMen;
-  if (pawnOnBaseLine) fault = kPawnOnBaseLine;
+  if (whiteKings == 0)
+    fault = kNoWhiteKing;
+  if (whiteKings > 1)
+    fault = kTooManyWhiteKings;
+  if (blackKings == 0)
+    fault = kNoBlackKing;
+  if (blackKings > 1)
+    fault = kTooManyBlackKings;
+  if (whitePawns > 8)
+    fault = kTooManyWhitePawns;
+  if (blackPawns > 8)
+    fault = kTooManyBlackPawns;
+  if (whiteMen > 16)
+    fault = kTooManyWhiteMen;
+  if (blackMen > 16)
+    fault = kTooManyBlackMen;
+  if (pawnOnBaseLine)
+    fault = kPawnOnBaseLine;
   return fault;
 }
 

@@ -25,6 +25,6 @@ inline constexpr std::string_view kPawnOnBaseLine =
 
 // The message of the last failing test in the order above (several faults show only that
 // one), or an empty view when the position may be solved.
-std::string_view PositionFault(const Board& board);
+std::string_view PositionFault(const Board &board);
 
 } // namespace problem

@@ -6,7 +6,7 @@
 
 namespace {
 
-bool Parse(std::vector<const char*> args, cli::Options& options, std::string& error) {
+bool Parse(std::vector<const char *> args, cli::Options &options, std::string &error) {
   args.insert(args.begin(), "quintabell-solve");
   return cli::ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
 }
@@ -29,8 +29,8 @@ TEST(SolveOptions, ReadsEveryOptionInEitherForm) {
 
 TEST(SolveOptions, RefusesWhatCannotBeRun) {
   struct Case {
-    std::vector<const char*> args;
-    const char* message;
+    std::vector<const char *> args;
+    const char *message;
   } cases[] = {
       {{"--moves", "2"}, "--fen is required"},
       {{"--fen", "F"}, "--moves is required"},
@@ -42,7 +42,7 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--perft", "3", "--moves", "2", "--fen", "F"}, "--perft takes only"},
       {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     cli::Options options;
     std::string error;
     EXPECT_FALSE(Parse(c.args, options, error)) << c.message;

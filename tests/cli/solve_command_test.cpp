@@ -16,11 +16,11 @@ struct CommandRun {
   std::string err;
 };
 
-CommandRun Solve(const std::string& arguments) {
+CommandRun Solve(const std::string &arguments) {
   const std::string errPath = ::testing::TempDir() + "solve_stderr.txt";
   const std::string command = std::string(QUINTABELL_SOLVE) + " " + arguments + " 2>" + errPath;
   CommandRun run{};
-  FILE* pipe = popen(command.c_str(), "r");
+  FILE *pipe = popen(command.c_str(), "r");
   std::array<char, 4096> buffer;
   for (std::size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
     run.out.append(buffer.data(), n);
@@ -45,7 +45,8 @@ TEST(SolveCommand, PrintsEachKeyAsItsTenCharactersAndASummary) {
 TEST(SolveCommand, BlackToMoveRunsTheDefence) {
   // After the key Qf8-e7 of the mate in 3 Black has no defence; with one move left every
   // Black move is one, in generation order (king steps up-left, up-right, down-right, ...).
-  const CommandRun key = Solve("--moves 3 --defend --fen '8/4Q3/2P1pP2/4k3/4P3/8/4N3/R3K2R b KQ - 1 1'");
+  const CommandRun key =
+      Solve("--moves 3 --defend --fen '8/4Q3/2P1pP2/4k3/4P3/8/4N3/R3K2R b KQ - 1 1'");
   EXPECT_EQ(key.status, 0);
   EXPECT_EQ(key.out, "");
   const CommandRun wrong = Solve("--quiet --moves 1 --fen '4k3/8/8/8/8/8/8/R3K3 b Q - 0 1'");
@@ -75,17 +76,18 @@ TEST(SolveCommand, CountsTheMoveTree) {
 
 TEST(SolveCommand, RefusesBadInputWithExitTwoAndOneLine) {
   struct Case {
-    const char* arguments;
-    const char* message;
+    const char *arguments;
+    const char *message;
   } cases[] = {
       {"--moves 2 --fen '8/8/8/8/8/8/8/4K3 w - - 0 1'", "could not find a black king!"},
       {"--moves 2 --fen 'P3k3/8/8/8/8/8/8/4K3 w - - 0 1'", "A pawn can never stand on a BaseLine!"},
       {"--moves 2 --fen '4k3/8/8/8/8/8/8/4K3 z'", "bad FEN: the side to move"},
-      {"--defend --moves 2 --fen '4k3/8/8/8/8/8/8/4K3 w - - 0 1'", "--defend needs a FEN with Black"},
+      {"--defend --moves 2 --fen '4k3/8/8/8/8/8/8/4K3 w - - 0 1'",
+       "--defend needs a FEN with Black"},
       {"--fen '4k3/8/8/8/8/8/8/4K3 w - - 0 1'", "--moves is required"},
       {"--moves 2 --colour --fen x", "unknown option"},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     const CommandRun run = Solve(c.arguments);
     EXPECT_EQ(run.status, 2) << c.arguments;
     EXPECT_EQ(run.out, "") << c.arguments;

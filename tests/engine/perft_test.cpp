@@ -5,8 +5,8 @@
 namespace {
 
 struct PerftCase {
-  const char* name;
-  const char* fen;
+  const char *name;
+  const char *fen;
   int depth;
   std::uint64_t leaves;
 };
@@ -43,12 +43,12 @@ const PerftCase kCases[] = {
 class Perft : public ::testing::TestWithParam<PerftCase> {};
 
 TEST_P(Perft, MatchesPublishedLeafCount) {
-  const PerftCase& c = GetParam();
+  const PerftCase &c = GetParam();
   const problem::FenPosition position = testing_support::PlaceFen(c.fen);
   EXPECT_EQ(engine::Perft(c.depth, position.whiteToMove, position.castlingRights), c.leaves);
 }
 
 INSTANTIATE_TEST_SUITE_P(PublishedPositions, Perft, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

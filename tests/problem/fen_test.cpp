@@ -9,14 +9,14 @@ using namespace engine;
 using problem::FenPosition;
 using problem::SquareNumber;
 
-FenPosition Parse(const std::string& fen) {
+FenPosition Parse(const std::string &fen) {
   FenPosition position;
   std::string error;
   EXPECT_TRUE(problem::ParseFen(fen, position, error)) << fen << ": " << error;
   return position;
 }
 
-std::string ErrorOf(const std::string& fen) {
+std::string ErrorOf(const std::string &fen) {
   FenPosition position;
   std::string error;
   EXPECT_FALSE(problem::ParseFen(fen, position, error)) << fen;
@@ -40,17 +40,18 @@ TEST(Fen, PlacesMenOnSquaresNumberedUpEachFile) {
 
 TEST(Fen, GrantsCastlingOnlyWithKingAndRookAtHome) {
   struct Case {
-    const char* fen;
+    const char *fen;
     std::uint32_t rights;
   } cases[] = {
       {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", kAllRights},
       {"r3k2r/8/8/8/8/8/8/R3K2R b - -", 0},
-      {"r3k3/8/8/8/8/8/8/4K2R w KQkq -", kWhiteShort | kBlackLong}, // a1 and h8 empty
+      {"r3k3/8/8/8/8/8/8/4K2R w KQkq -", kWhiteShort | kBlackLong},   // a1 and h8 empty
       {"r3k2r/8/8/8/8/8/8/R4K1R w KQkq -", kBlackLong | kBlackShort}, // white king off e1
-      {"r3k2n/8/8/8/8/8/8/R3K2R w Kk -", kWhiteShort},               // a knight on h8
+      {"r3k2n/8/8/8/8/8/8/R3K2R w Kk -", kWhiteShort},                // a knight on h8
       {"R3k2r/8/8/8/8/8/8/r3K2R w Qq -", 0},                          // rooks of the wrong colour
   };
-  for (const Case& c : cases) EXPECT_EQ(Parse(c.fen).castlingRights, c.rights) << c.fen;
+  for (const Case &c : cases)
+    EXPECT_EQ(Parse(c.fen).castlingRights, c.rights) << c.fen;
 }
 
 TEST(Fen, AcceptsMissingCountersAndIgnoresEnPassant) {

@@ -16,7 +16,7 @@ Board WithKings() {
 }
 
 // Fills squares from a1 upwards (a1, a2, ..., b1, ...) that are still empty.
-void Add(Board& board, int man, int count, int firstRank = 1, int lastRank = 6) {
+void Add(Board &board, int man, int count, int firstRank = 1, int lastRank = 6) {
   for (int n = 0; n < 64 && count > 0; ++n) {
     if (board[n] == kNoMan && n % 8 >= firstRank && n % 8 <= lastRank) {
       board[n] = man;
@@ -36,23 +36,23 @@ TEST(PositionFault, AcceptsAPositionWithinTheLimits) {
 
 TEST(PositionFault, NamesEachFault) {
   struct Case {
-    const char* rule;
-    void (*change)(Board&);
+    const char *rule;
+    void (*change)(Board &);
     std::string_view message;
   } cases[] = {
-      {"no white king", [](Board& b) { b[kSquareE1] = kNoMan; }, kNoWhiteKing},
-      {"two white kings", [](Board& b) { b[0] = kWhiteKing; }, kTooManyWhiteKings},
-      {"no black king", [](Board& b) { b[kSquareE8] = kNoMan; }, kNoBlackKing},
-      {"two black kings", [](Board& b) { b[7] = kBlackKing; }, kTooManyBlackKings},
-      {"nine white pawns", [](Board& b) { Add(b, kWhitePawn, 9); }, kTooManyWhitePawns},
-      {"nine black pawns", [](Board& b) { Add(b, kBlackPawn, 9); }, kTooManyBlackPawns},
-      {"seventeen white men", [](Board& b) { Add(b, kWhiteRook, 16); }, kTooManyWhiteMen},
-      {"seventeen black men", [](Board& b) { Add(b, kBlackRook, 16); }, kTooManyBlackMen},
-      {"white pawn on rank 8", [](Board& b) { b[kSquareA8] = kWhitePawn; }, kPawnOnBaseLine},
-      {"black pawn on rank 1", [](Board& b) { b[kSquareH1] = kBlackPawn; }, kPawnOnBaseLine},
-      {"white pawn on rank 1", [](Board& b) { b[kSquareA1] = kWhitePawn; }, kPawnOnBaseLine},
+      {"no white king", [](Board &b) { b[kSquareE1] = kNoMan; }, kNoWhiteKing},
+      {"two white kings", [](Board &b) { b[0] = kWhiteKing; }, kTooManyWhiteKings},
+      {"no black king", [](Board &b) { b[kSquareE8] = kNoMan; }, kNoBlackKing},
+      {"two black kings", [](Board &b) { b[7] = kBlackKing; }, kTooManyBlackKings},
+      {"nine white pawns", [](Board &b) { Add(b, kWhitePawn, 9); }, kTooManyWhitePawns},
+      {"nine black pawns", [](Board &b) { Add(b, kBlackPawn, 9); }, kTooManyBlackPawns},
+      {"seventeen white men", [](Board &b) { Add(b, kWhiteRook, 16); }, kTooManyWhiteMen},
+      {"seventeen black men", [](Board &b) { Add(b, kBlackRook, 16); }, kTooManyBlackMen},
+      {"white pawn on rank 8", [](Board &b) { b[kSquareA8] = kWhitePawn; }, kPawnOnBaseLine},
+      {"black pawn on rank 1", [](Board &b) { b[kSquareH1] = kBlackPawn; }, kPawnOnBaseLine},
+      {"white pawn on rank 1", [](Board &b) { b[kSquareA1] = kWhitePawn; }, kPawnOnBaseLine},
   };
-  for (const Case& c : cases) {
+  for (const Case &c : cases) {
     Board board = WithKings();
     c.change(board);
     EXPECT_EQ(PositionFault(board), c.message) << c.rule;

@@ -4,13 +4,14 @@
 
 namespace testing_support {
 
-problem::FenPosition PlaceFen(const std::string& fen) {
+problem::FenPosition PlaceFen(const std::string &fen) {
   problem::FenPosition position;
   std::string error;
   EXPECT_TRUE(problem::ParseFen(fen, position, error)) << fen << ": " << error;
   engine::ClearBoard();
   for (int n = 0; n < 64; ++n) {
-    if (position.board[n] != 0) engine::PlaceMan(n / 8, n % 8, position.board[n]);
+    if (position.board[n] != 0)
+      engine::PlaceMan(n / 8, n % 8, position.board[n]);
   }
   return position;
 }
@@ -27,21 +28,23 @@ void RecordingHost::Finished() { events.push_back("finished"); }
 
 std::vector<std::string> RecordingHost::Solutions() const {
   std::vector<std::string> solutions;
-  for (const std::string& e : events) {
-    if (e.rfind("solution ", 0) == 0) solutions.push_back(e.substr(9));
+  for (const std::string &e : events) {
+    if (e.rfind("solution ", 0) == 0)
+      solutions.push_back(e.substr(9));
   }
   return solutions;
 }
 
 std::vector<int> RecordingHost::Progress() const {
   std::vector<int> values;
-  for (const std::string& e : events) {
-    if (e.rfind("progress ", 0) == 0) values.push_back(std::stoi(e.substr(9)));
+  for (const std::string &e : events) {
+    if (e.rfind("progress ", 0) == 0)
+      values.push_back(std::stoi(e.substr(9)));
   }
   return values;
 }
 
-RecordingHost Solve(const std::string& fen, int depth, bool stopOnFound) {
+RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound) {
   const problem::FenPosition position = PlaceFen(fen);
   RecordingHost host;
   host.stopOnFound = stopOnFound;

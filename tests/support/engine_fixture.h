@@ -10,7 +10,7 @@
 namespace testing_support {
 
 // Clears the engine and places the FEN's men; answers the FEN (rights filtered to men at home).
-problem::FenPosition PlaceFen(const std::string& fen);
+problem::FenPosition PlaceFen(const std::string &fen);
 
 // One report of a task, as text: "progress 14", "solution Ng1-f3    ", "finished".
 class RecordingHost : public engine::TaskHost {
@@ -23,11 +23,11 @@ public:
   void Finished() override;
   bool StopOnFound() const override { return stopOnFound; }
 
-  std::vector<std::string> Solutions() const;  // the solution texts alone, in order
-  std::vector<int> Progress() const;           // the progress values alone, in order
+  std::vector<std::string> Solutions() const; // the solution texts alone, in order
+  std::vector<int> Progress() const;          // the progress values alone, in order
 };
 
 // Runs a whole task on the FEN's position with the FEN's side to move picking the task.
-RecordingHost Solve(const std::string& fen, int depth, bool stopOnFound = false);
+RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false);
 
 } // namespace testing_support
