@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +18,9 @@ struct CommandRun {
 };
 
 CommandRun Solve(const std::string &arguments) {
-  const std::string errPath = ::testing::TempDir() + "solve_stderr.txt";
+  // ctest runs tests in parallel processes: each run needs a file of its own.
+  std::string errPath = ::testing::TempDir() + "solve_stderr_XXXXXX";
+  close(mkstemp(errPath.data()));
   const std::string command = std::string(QUINTABELL_SOLVE) + " " + arguments + " 2>" + errPath;
   CommandRun run{};
   FILE *pipe = popen(command.c_str(), "r");
@@ -31,6 +34,7 @@ CommandRun Solve(const std::string &arguments) {
   std::stringstream text;
   text << err.rdbuf();
   run.err = text.str();
+  std::remove(errPath.c_str());
   return run;
 }
 

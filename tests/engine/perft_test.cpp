@@ -9,6 +9,7 @@ struct PerftCase {
   const char *fen;
   int depth;
   std::uint64_t leaves;
+  friend void PrintTo(const PerftCase &c, std::ostream *os) { *os << c.fen; }
 };
 
 // Published figures; positions that need en passant on the first move are left out, since a
