@@ -13,6 +13,8 @@ bool DeepThread::Start(std::function<void()> body) {
   const bool sized = pthread_attr_setstacksize(&attributes, kStackBytes) == 0;
   started_ = sized && pthread_create(&thread_, &attributes, &DeepThread::Run, this) == 0;
   pthread_attr_destroy(&attributes);
+  if (!started_)
+    body_ = nullptr; // it may hold references that would otherwise never go
   return started_;
 }
 

@@ -19,6 +19,8 @@ public:
 
   // False when the system refuses the thread; the body then never runs.
   bool Start(std::function<void()> body);
+  // Waits for the thread to end. Called on the thread itself (its owner is being destroyed
+  // from within the body) it lets the thread go instead: it ends on its own.
   void Join();
   bool Started() const { return started_; }
 

@@ -1,0 +1,115 @@
+#include "control/solver_task.h"
+
+#include "control/orka_ids.h"
+
+namespace orka {
+
+using namespace platform;
+
+namespace {
+
+// The engine holds one position for the whole process. A stopped worker may still be leaving
+// its search when the next task starts, and two controls may run tasks at once: each worker
+// places its position and searches while holding the engine.
+std::mutex engineInUse;
+
+std::atomic<long> liveWorkers{0};
+
+class EventReporter final : public engine::TaskHost {
+public:
+  EventReporter(EventSinks &sinks, const std::atomic<bool> &stop, short stopOnFound)
+      : sinks_(sinks), stop_(stop), stopOnFound_(stopOnFound) {}
+
+  void ProgressUpdate(short progress) override {
+    const Variant argument = Variant::FromShort(progress);
+    sinks_.Fire(kEventProgressUpdate, {&argument, 1}, stop_);
+  }
+  void SolutionFound(std::string_view solution) override {
+    const Variant argument = Variant::FromString(std::string(solution));
+    sinks_.Fire(kEventSolutionFound, {&argument, 1}, stop_);
+  }
+  void Finished() override { sinks_.Fire(kEventFinished, {}, stop_); }
+  bool StopOnFound() const override { return stopOnFound_ != 0; }
+
+private:
+  EventSinks &sinks_;
+  const std::atomic<bool> &stop_;
+  const short stopOnFound_;
+};
+
+} // namespace
+
+bool TaskSlot::Running() {
+  std::lock_guard lock(mutex_);
+  return current_ != nullptr;
+}
+
+void TaskSlot::Set(std::shared_ptr<SolverTask> task) {
+  std::lock_guard lock(mutex_);
+  current_ = std::move(task);
+}
+
+std::shared_ptr<SolverTask> TaskSlot::Take() {
+  std::lock_guard lock(mutex_);
+  return std::move(current_);
+}
+
+void TaskSlot::ClearIf(const SolverTask *task) {
+  std::shared_ptr<SolverTask> ended; // dropped outside the lock
+  std::lock_guard lock(mutex_);
+  if (current_.get() == task)
+    ended = std::move(current_);
+}
+
+long LiveWorkers() { return liveWorkers.load(); }
+
+SolverTask::SolverTask(const TaskRequest &request, std::shared_ptr<EventSinks> sinks,
+                       std::shared_ptr<TaskSlot> slot)
+    : request_(request), sinks_(std::move(sinks)), slot_(std::move(slot)) {}
+
+std::shared_ptr<SolverTask> SolverTask::Start(const TaskRequest &request,
+                                              std::shared_ptr<EventSinks> sinks,
+                                              std::shared_ptr<TaskSlot> slot) {
+  auto task = std::make_shared<SolverTask>(request, std::move(sinks), slot);
+  // The slot is set before the worker may run, so that the worker can always clear it.
+  slot->Set(task);
+  ++liveWorkers;
+  // The worker keeps its task alive even if the control goes away while it runs, and counts
+  // itself out only after letting go of it.
+  const bool started = task->thread_.Start([running = task]() mutable {
+    running->Run();
+    running.reset();
+    --liveWorkers;
+  });
+  if (!started) {
+    --liveWorkers;
+    slot->ClearIf(task.get());
+    return nullptr;
+  }
+  return task;
+}
+
+void SolverTask::Run() {
+  {
+    std::lock_guard engine(engineInUse);
+    engine::ClearBoard();
+    for (int square = 0; square < 64; ++square) {
+      if (request_.position[square] != 0) {
+        engine::PlaceMan(square / 8, square % 8, request_.position[square]);
+      }
+    }
+    EventReporter reporter(*sinks_, stop_, request_.stopOnFound);
+    engine::RunTask(request_.kind, {request_.depth, request_.castlingRights, &stop_}, reporter);
+  }
+  // Idle only now, after every receiver of Finished has returned.
+  slot_->ClearIf(this);
+}
+
+void SolverTask::Stop() {
+  stop_ = true;
+  thread_.Join();
+}
+
+void SolverTask::Join() { thread_.Join(); }
+
+} // namespace orka

@@ -1,0 +1,69 @@
+// One Mate or Defend task of a control: its worker thread, its stop request and its reports.
+#pragma once
+
+#include "control/event_sinks.h"
+#include "engine/engine.h"
+#include "platform/deep_thread.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+namespace orka {
+
+class SolverTask;
+
+// The control's task thread field: set exactly while a task runs. The worker clears it at its
+// end, the host's thread when it stops the task; whoever comes second finds it empty.
+class TaskSlot {
+public:
+  bool Running();
+  void Set(std::shared_ptr<SolverTask> task);
+  std::shared_ptr<SolverTask> Take();
+  void ClearIf(const SolverTask *task);
+
+private:
+  std::mutex mutex_;
+  std::shared_ptr<SolverTask> current_;
+};
+
+struct TaskRequest {
+  engine::TaskKind kind = engine::TaskKind::Mate;
+  short depth = 0;
+  std::uint32_t castlingRights = 0;
+  short stopOnFound = 0;
+  std::array<signed char, 64> position{}; // ManCode per square, 8 * file + rank
+};
+
+class SolverTask {
+public:
+  // Sets the slot, then starts the worker; on failure the slot is empty again and null comes
+  // back.
+  static std::shared_ptr<SolverTask> Start(const TaskRequest &request,
+                                           std::shared_ptr<EventSinks> sinks,
+                                           std::shared_ptr<TaskSlot> slot);
+
+  // Asks the search to stop and no further event to be delivered, then waits for the worker;
+  // from the worker itself (an event handler) it only asks.
+  void Stop();
+  // Waits for a worker that has ended by itself (or lets it go when called on it).
+  void Join();
+
+  SolverTask(const TaskRequest &request, std::shared_ptr<EventSinks> sinks,
+             std::shared_ptr<TaskSlot> slot);
+
+private:
+  void Run();
+
+  const TaskRequest request_;
+  const std::shared_ptr<EventSinks> sinks_;
+  const std::shared_ptr<TaskSlot> slot_;
+  std::atomic<bool> stop_{false};
+  platform::DeepThread thread_;
+};
+
+// Workers that have not yet returned from the library's code; it must stay loaded for them.
+long LiveWorkers();
+
+} // namespace orka
