@@ -255,10 +255,16 @@ short COrkaCtrl::StartTask(engine::TaskKind kind, short stopOnFound) {
     lastTask_->Join();
     lastTask_.reset();
   }
-  // The task takes its inputs now: later writes are for the next task.
+  // The task takes its inputs now: later writes are for the next task. Its worker runs only
+  // once this call's own bookkeeping is done, so a handler that calls back finds it complete.
   const TaskRequest request{kind, cmMD_, castlingRights_, stopOnFound_, position_};
-  lastTask_ = SolverTask::Start(request, sinks_, task_);
-  lSuccess_ = lastTask_ != nullptr ? 1 : 0;
+  lastTask_ = SolverTask::Create(request, sinks_, task_);
+  if (lastTask_ == nullptr) {
+    lSuccess_ = 0;
+    return 1;
+  }
+  lSuccess_ = 1;
+  lastTask_->Resume();
   return 1;
 }
 

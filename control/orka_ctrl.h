@@ -8,6 +8,7 @@
 #include "platform/automation.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 namespace orka {
@@ -70,7 +71,8 @@ private:
   void SetCoupling(std::uint32_t right, short value);
 
   platform::RefCount refs_;
-  short lSuccess_ = 0;
+  // Also written by a handler that calls Panic or Mate on the worker thread.
+  std::atomic<short> lSuccess_{0};
   short stopOnFound_ = 0;
   std::uint32_t castlingRights_ = 0;
   const std::shared_ptr<TaskSlot> task_; // the task thread field: set while a task runs

@@ -67,16 +67,16 @@ SolverTask::SolverTask(const TaskRequest &request, std::shared_ptr<EventSinks> s
                        std::shared_ptr<TaskSlot> slot)
     : request_(request), sinks_(std::move(sinks)), slot_(std::move(slot)) {}
 
-std::shared_ptr<SolverTask> SolverTask::Start(const TaskRequest &request,
-                                              std::shared_ptr<EventSinks> sinks,
-                                              std::shared_ptr<TaskSlot> slot) {
+std::shared_ptr<SolverTask> SolverTask::Create(const TaskRequest &request,
+                                               std::shared_ptr<EventSinks> sinks,
+                                               std::shared_ptr<TaskSlot> slot) {
   auto task = std::make_shared<SolverTask>(request, std::move(sinks), slot);
   // The slot is set before the worker may run, so that the worker can always clear it.
   slot->Set(task);
   ++liveWorkers;
   // The worker keeps its task alive even if the control goes away while it runs, and counts
   // itself out only after letting go of it.
-  const bool started = task->thread_.Start([running = task]() mutable {
+  const bool started = task->thread_.Create([running = task]() mutable {
     running->Run();
     running.reset();
     --liveWorkers;

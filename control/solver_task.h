@@ -38,11 +38,12 @@ struct TaskRequest {
 
 class SolverTask {
 public:
-  // Sets the slot, then starts the worker; on failure the slot is empty again and null comes
-  // back.
-  static std::shared_ptr<SolverTask> Start(const TaskRequest &request,
-                                           std::shared_ptr<EventSinks> sinks,
-                                           std::shared_ptr<TaskSlot> slot);
+  // Sets the slot, then creates the worker suspended; on failure the slot is empty again and
+  // null comes back. Nothing runs before Resume.
+  static std::shared_ptr<SolverTask> Create(const TaskRequest &request,
+                                            std::shared_ptr<EventSinks> sinks,
+                                            std::shared_ptr<TaskSlot> slot);
+  void Resume() { thread_.Resume(); }
 
   // Asks the search to stop and no further event to be delivered, then waits for the worker;
   // from the worker itself (an event handler) it only asks.

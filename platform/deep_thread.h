@@ -3,7 +3,10 @@
 // than the system's default stack.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <pthread.h>
 
 namespace platform {
@@ -17,19 +20,30 @@ public:
   DeepThread &operator=(const DeepThread &) = delete;
   ~DeepThread() { Join(); }
 
-  // False when the system refuses the thread; the body then never runs.
-  bool Start(std::function<void()> body);
-  // Waits for the thread to end. Called on the thread itself (its owner is being destroyed
-  // from within the body) it lets the thread go instead: it ends on its own.
+  // Creates the thread suspended: the body runs only after Resume, so the creator can finish
+  // its own bookkeeping first. False when the system refuses the thread.
+  bool Create(std::function<void()> body);
+  void Resume();
+  bool Start(std::function<void()> body) {
+    if (!Create(std::move(body)))
+      return false;
+    Resume();
+    return true;
+  }
+  // Waits for the thread to end; a thread never resumed ends without running its body. Called
+  // on the thread itself (its owner is being destroyed or stopped from within the body) it
+  // detaches the thread instead, which then ends on its own.
   void Join();
-  bool Started() const { return started_; }
 
 private:
   static void *Run(void *self);
 
   std::function<void()> body_;
   pthread_t thread_{};
-  bool started_ = false;
+  std::atomic<bool> started_{false};
+  std::mutex mutex_;
+  std::condition_variable resumed_;
+  enum class State { Suspended, Running, Cancelled } state_ = State::Suspended;
 };
 
 } // namespace platform

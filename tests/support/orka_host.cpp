@@ -6,11 +6,67 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <thread>
+
 namespace testing_support {
 
 using namespace platform;
 
 std::string OrkaLibraryPath() { return (ProgramFolder() / orka::kLibraryFileName).string(); }
+
+int ThreadCount() {
+  std::error_code error;
+  const std::filesystem::directory_iterator tasks("/proc/self/task", error);
+  return error ? -1 : static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+
+namespace {
+
+// Threads a sanitizer starts with the first thread of the program count as part of the
+// process: start and end one thread before taking the count.
+int IdleThreadCount() {
+  static const int idle = [] {
+    std::thread([] {}).join();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return ThreadCount();
+  }();
+  return idle;
+}
+
+} // namespace
+
+bool WaitForNoWorker(std::chrono::milliseconds wait) {
+  const int idle = IdleThreadCount();
+  const auto until = std::chrono::steady_clock::now() + wait;
+  while (ThreadCount() > idle) {
+    if (std::chrono::steady_clock::now() > until)
+      return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+void Gate::Open() {
+  std::lock_guard lock(mutex_);
+  open_ = true;
+  opened_.notify_all();
+}
+
+bool Gate::Wait(std::chrono::milliseconds wait) {
+  std::unique_lock lock(mutex_);
+  return opened_.wait_for(lock, wait, [&] { return open_; });
+}
+
+std::vector<std::string> SolutionsOf(const std::vector<std::string> &events) {
+  std::vector<std::string> solutions;
+  for (const std::string &event : events) {
+    if (event.rfind("solution ", 0) == 0)
+      solutions.push_back(event.substr(9));
+  }
+  return solutions;
+}
 
 ComPtr<RecordingSink> RecordingSink::Make() {
   return ComPtr<RecordingSink>::Adopt(new RecordingSink);
@@ -57,7 +113,7 @@ HResult RecordingSink::Invoke(DispId id, InvokeKind kind, std::span<const Varian
   std::lock_guard lock(mutex_);
   events_.push_back(event);
   changed_.notify_all();
-  return kOk;
+  return invokeResult;
 }
 
 std::vector<std::string> RecordingSink::Events() {
@@ -77,10 +133,13 @@ bool RecordingSink::WaitFor(const std::string &event, int times, std::chrono::mi
 }
 
 OrkaHost::OrkaHost() {
+  IdleThreadCount(); // taken before this host can have started a worker
   const HResult created = CreateObjectFromLibrary(OrkaLibraryPath(), orka::kClsidOrka, kIidDispatch,
                                                   control_.ReceiveVoid());
   EXPECT_EQ(created, kOk);
 }
+
+OrkaHost::OrkaHost(ComPtr<IDispatch> control) : control_(std::move(control)) { IdleThreadCount(); }
 
 short OrkaHost::Get(DispId id) {
   Variant result;
@@ -134,6 +193,7 @@ bool OrkaHost::Place(const std::string &fen, short depth) {
     }
   }
   Put(orka::kDispCmMD, depth);
+  whiteToMove_ = position.whiteToMove;
   return position.whiteToMove;
 }
 
@@ -141,6 +201,22 @@ short OrkaHost::Start(const std::string &fen, short depth, short stopOnFound) {
   const bool white = Place(fen, depth);
   EXPECT_EQ(Call(white ? orka::kDispMate : orka::kDispDefend, stopOnFound), 1);
   return Get(orka::kDispLSuccess);
+}
+
+std::vector<std::string> OrkaHost::Run(short stopOnFound) {
+  const auto sink = RecordingSink::Make();
+  const std::uint32_t cookie = Advise(*sink);
+  EXPECT_EQ(Call(whiteToMove_ ? orka::kDispMate : orka::kDispDefend, stopOnFound), 1);
+  EXPECT_EQ(Get(orka::kDispLSuccess), 1);
+  EXPECT_TRUE(sink->WaitFor("finished"));
+  EXPECT_TRUE(WaitForNoWorker());
+  Unadvise(cookie);
+  return sink->Events();
+}
+
+std::vector<std::string> OrkaHost::Solve(const std::string &fen, short depth, short stopOnFound) {
+  Place(fen, depth);
+  return Run(stopOnFound);
 }
 
 std::uint32_t OrkaHost::Advise(RecordingSink &sink) {
