@@ -3,10 +3,12 @@
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
 #include "engine/engine.h"
+#include "problem/cmt_file.h"
 #include "problem/position_check.h"
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <mutex>
@@ -42,13 +44,13 @@ int CountTree(const cli::Options &options, const problem::FenPosition &position)
   return 0;
 }
 
-int Solve(const cli::Options &options, const problem::FenPosition &position) {
+int Solve(const cli::Options &options, const problem::FenPosition &position, int moves) {
   cli::ProgressBar bar(stderr, !options.quiet);
   std::mutex output; // progress and solutions come from the task's thread
   cli::TaskRequest request;
   request.position = position;
   request.kind = position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  request.depth = static_cast<short>(*options.moves);
+  request.depth = static_cast<short>(moves);
   request.stopOnFirst = options.stopOnFirst;
   request.stopRequest = &interrupted;
   request.onProgress = [&](short progress) {
@@ -81,6 +83,22 @@ int Solve(const cli::Options &options, const problem::FenPosition &position) {
   return 0;
 }
 
+// A file holds no side to move: it is a mate problem, White to move, unless --defend asks for
+// Black's defences. Its depth is the window's slider value, one less than the moves. Only a
+// checked castling box grants its right; a grayed one counts as not given.
+bool LoadProblemFile(const cli::Options &options, problem::FenPosition &position, int &moves,
+                     std::string &error) {
+  problem::ProblemFile file;
+  if (!problem::ReadProblemFile(options.problemFile, file, error))
+    return false;
+  position.board = file.board;
+  position.whiteToMove = !options.defend;
+  position.castlingRights =
+      problem::RightsAtHome(file.board, problem::CheckedRights(file.castling));
+  moves = options.moves ? *options.moves : std::min(file.maxDepth + 1, SHRT_MAX);
+  return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -95,13 +113,19 @@ int main(int argc, char **argv) {
     return 0;
   }
   problem::FenPosition position;
-  if (!problem::ParseFen(options.fen, position, error))
-    return Fail("bad FEN: " + error);
-  if (options.defend && position.whiteToMove) {
-    return Fail("--defend needs a FEN with Black to move");
+  int moves = options.moves.value_or(0);
+  if (!options.problemFile.empty()) {
+    if (!LoadProblemFile(options, position, moves, error))
+      return Fail(error);
+  } else {
+    if (!problem::ParseFen(options.fen, position, error))
+      return Fail("bad FEN: " + error);
+    if (options.defend && position.whiteToMove) {
+      return Fail("--defend needs a FEN with Black to move");
+    }
   }
   const std::string_view fault = problem::PositionFault(position.board);
   if (!fault.empty())
     return Fail(std::string(fault));
-  return options.perftDepth ? CountTree(options, position) : Solve(options, position);
+  return options.perftDepth ? CountTree(options, position) : Solve(options, position, moves);
 }

@@ -17,8 +17,27 @@ bool ParseInteger(std::string_view text, int low, int high, int &value) {
 
 bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error) {
   Options parsed;
+  bool fenGiven = false;
+  bool optionsEnded = false; // after "--" every argument names a file, even one starting with '-'
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || arg.empty() || arg[0] != '-') {
+      if (!parsed.problemFile.empty()) {
+        error = "only one problem file, not '" + parsed.problemFile + "' and '" + std::string(arg) +
+                "'";
+        return false;
+      }
+      if (arg.empty()) {
+        error = "the problem file name is empty";
+        return false;
+      }
+      parsed.problemFile = arg;
+      continue;
+    }
     std::string_view value;
     bool inlineValue = false;
     if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != arg.npos) {
@@ -39,6 +58,7 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     }
     if (arg == "--fen") {
       parsed.fen = value;
+      fenGiven = true;
     } else if (arg == "--moves") {
       int moves = 0;
       if (!ParseInteger(value, -32768, 32767, moves)) {
@@ -71,16 +91,22 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     options = parsed;
     return true;
   }
-  if (parsed.fen.empty()) {
-    error = "--fen is required";
+  const bool fileGiven = !parsed.problemFile.empty();
+  if (fenGiven && fileGiven) {
+    error = "give either --fen or a problem file, not both";
+    return false;
+  }
+  if (!fenGiven && !fileGiven) {
+    error = "--fen or a problem file is required";
     return false;
   }
   if (parsed.perftDepth && (parsed.moves || parsed.defend || parsed.stopOnFirst)) {
-    error = "--perft takes only --fen (and --quiet)";
+    error = "--perft takes only --fen or a problem file (and --quiet)";
     return false;
   }
-  if (!parsed.perftDepth && !parsed.moves) {
-    error = "--moves is required";
+  // A problem file stores its depth; a FEN has none.
+  if (fenGiven && !parsed.perftDepth && !parsed.moves) {
+    error = "--moves is required with --fen";
     return false;
   }
   options = parsed;

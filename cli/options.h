@@ -8,20 +8,22 @@ namespace cli {
 
 inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
-    "       quintabell-solve --perft N --fen \"FEN\"\n";
+    "       quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] FILE.cmt\n"
+    "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n";
 
 struct Options {
   std::string fen;
+  std::string problemFile; // the one argument that is not an option
   bool defend = false;
   bool stopOnFirst = false;
   bool quiet = false;
   bool help = false;
-  std::optional<int> moves;      // White moves, the key included
+  std::optional<int> moves;      // White moves, the key included; a file brings its own
   std::optional<int> perftDepth; // set: count the move tree instead of solving
 };
 
 // False with a one-line `error` for an unknown option, a missing or bad value, or options that
-// do not go together.
+// do not go together. The position comes from --fen or from a problem file, never both.
 bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -27,12 +28,35 @@ TEST(SolveOptions, ReadsEveryOptionInEitherForm) {
   EXPECT_EQ(options.perftDepth, 4);
 }
 
+TEST(SolveOptions, TakesTheOneArgumentThatIsNoOptionAsAProblemFile) {
+  const struct {
+    std::vector<const char *> args;
+    const char *file;
+    std::optional<int> moves;
+    std::optional<int> perftDepth;
+  } cases[] = {
+      {{"mate.cmt"}, "mate.cmt", std::nullopt, std::nullopt},
+      {{"--quiet", "dir/mate.cmt", "--moves", "4"}, "dir/mate.cmt", 4, std::nullopt},
+      {{"--perft", "2", "mate.cmt"}, "mate.cmt", std::nullopt, 2},
+      {{"--moves", "1", "--", "-odd.cmt"}, "-odd.cmt", 1, std::nullopt},
+  };
+  for (const auto &c : cases) {
+    cli::Options options;
+    std::string error;
+    ASSERT_TRUE(Parse(c.args, options, error)) << error;
+    EXPECT_EQ(options.problemFile, c.file);
+    EXPECT_EQ(options.fen, "");
+    EXPECT_EQ(options.moves, c.moves) << c.file;
+    EXPECT_EQ(options.perftDepth, c.perftDepth) << c.file;
+  }
+}
+
 TEST(SolveOptions, RefusesWhatCannotBeRun) {
   struct Case {
     std::vector<const char *> args;
     const char *message;
   } cases[] = {
-      {{"--moves", "2"}, "--fen is required"},
+      {{"--moves", "2"}, "--fen or a problem file is required"},
       {{"--fen", "F"}, "--moves is required"},
       {{"--moves", "two", "--fen", "F"}, "whole number"},
       {{"--moves", "40000", "--fen", "F"}, "whole number"},
@@ -40,6 +64,10 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--moves", "2", "--fen", "F", "--hash"}, "unknown option '--hash'"},
       {{"--quiet=1", "--moves", "2", "--fen", "F"}, "takes no value"},
       {{"--perft", "3", "--moves", "2", "--fen", "F"}, "--perft takes only"},
+      {{"--perft", "3", "--defend", "p.cmt"}, "--perft takes only"},
+      {{"--moves", "2", "--fen", "F", "p.cmt"}, "not both"},
+      {{"p.cmt", "q.cmt"}, "only one problem file, not 'p.cmt' and 'q.cmt'"},
+      {{"--moves", "2", ""}, "the problem file name is empty"},
       {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
   };
   for (const Case &c : cases) {

@@ -1,0 +1,56 @@
+#include "problem/windows1252.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Bytes are written in hex, and in octal where a letter follows that would extend a hex escape.
+using problem::FromWindows1252;
+using problem::ToWindows1252;
+
+TEST(Windows1252, CarriesTextOfTheCodePageBothWays) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Grüße – “quotes” €", "Gr\xFC\337e \x96 \x93quotes\x94 \x80"},
+      {"Œuvre, naïve, ½ ÿ", "\x8Cuvre, na\xEFve, \xBD \xFF"},
+      {"‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’•—˜™š›œžŸ",
+       "\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x95\x97\x98\x99\x9A\x9B\x9C\x9E"
+       "\x9F"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},
+  };
+  for (const auto &[utf8, bytes] : cases) {
+    EXPECT_EQ(ToWindows1252(utf8), bytes) << utf8;
+    EXPECT_EQ(FromWindows1252(bytes), utf8) << utf8;
+  }
+}
+
+TEST(Windows1252, KeepsTheUndefinedBytesAsTheirC1Controls) {
+  EXPECT_EQ(FromWindows1252("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
+  std::string all;
+  for (int b = 0; b < 256; ++b)
+    all += static_cast<char>(b);
+  EXPECT_EQ(ToWindows1252(FromWindows1252(all)), all);
+}
+
+TEST(Windows1252, WritesAQuestionMarkForEachCharacterItCannotHoldOrCannotRead) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"K♔♚k", "K??k"},
+      {"mate 😀!", "mate ?!"},
+      {"Ā ж \U0010FFFF", "? ? ?"},
+      {"\u0080\u009F", "??"},                   // C1 controls whose bytes hold other characters
+      {"a\200b\xFF", "a?b?"},                   // bytes never starting a character
+      {"ab\xC3", "ab?"},                        // cut off at the end
+      {"\342\202A\xE2\x82\xC3\xBC", "?A?\xFC"}, // cut off before another character
+      {"\xC0\xAF\xE0\x80\xAF", "?????"},        // overlong forms
+      {"\xED\xA0\x80", "???"},                  // a surrogate
+      {"\xF4\x90\x80\x80", "????"},             // beyond U+10FFFF
+  };
+  for (const auto &[utf8, bytes] : cases) {
+    EXPECT_EQ(ToWindows1252(utf8), bytes) << utf8;
+    EXPECT_EQ(problem::Utf8CharacterCount(utf8), bytes.size()) << utf8;
+  }
+  EXPECT_EQ(problem::Utf8CharacterCount("Grüße “€”"), 9u);
+}
+
+} // namespace
