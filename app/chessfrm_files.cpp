@@ -1,0 +1,124 @@
+// Problem files: Save As and Open through the file dialog, loading a file, and the board as
+// the text the settings keep.
+#include "app/chessfrm.h"
+#include "app/texts.h"
+#include "problem/cmt_file.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace {
+
+// The folder part of a path, separator included; with no separator after the first character
+// only that character is left, as the folder has always been found.
+QString FolderOf(const QString &path) {
+  const int last = path.lastIndexOf(QLatin1Char('/'));
+  return last >= 1 ? path.left(last + 1) : path.left(1);
+}
+
+std::filesystem::path LocalPath(const QString &path) { return path.toStdString(); }
+
+FileDialogRequest ProblemDialog(bool save, const QString &folder) {
+  FileDialogRequest request;
+  request.save = save;
+  request.title = save ? texts::kSaveTitle : texts::kOpenTitle;
+  request.folder = folder;
+  request.fileName = save ? texts::kFirstProblemName : QString();
+  request.filter = texts::kProblemFilter;
+  request.defaultSuffix = texts::kProblemSuffix;
+  return request;
+}
+
+} // namespace
+
+void chessfrm::menclose_Click() {
+  problem::ProblemFile file;
+  const std::array<QCheckBox *, 4> boxes = {chkCWS, chkCWL, chkCBS, chkCBL};
+  for (int i = 0; i < 4; ++i)
+    file.castling[i] = static_cast<short>(boxes[i]->checkState());
+  for (int n = 0; n < 64; ++n)
+    file.board[n] = Code(n);
+  // Line breaks are kept as the files have always held them (two characters each, counted in
+  // the length), and a comment longer than the file holds is cut in the window first, where
+  // the user sees it.
+  QString comment = commenttxt->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  if (comment.size() > problem::kMaxCommentLength) {
+    comment.truncate(problem::kMaxCommentLength);
+    if (comment.endsWith(QLatin1Char('\r')))
+      comment.chop(1);
+    commenttxt->setPlainText(QString(comment).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+  }
+  file.comment = comment.toStdString();
+  file.maxDepth = static_cast<short>(mdscroll->value());
+
+  const QString path = dialogs_.AskFileName(this, ProblemDialog(true, LSavePath));
+  if (path.isEmpty())
+    return;
+  std::string error;
+  if (!problem::WriteProblemFile(LocalPath(path), file, error)) {
+    dialogs_.ShowMessage(this, texts::kErrorTitle,
+                         texts::kNotSaved.arg(QString::fromStdString(error)),
+                         UserDialogs::Icon::Critical);
+    return;
+  }
+  LSavePath = FolderOf(path);
+}
+
+void chessfrm::menopen_Click() {
+  const QString path = dialogs_.AskFileName(this, ProblemDialog(false, LSavePath));
+  if (path.isEmpty())
+    return;
+  LoadProblemFile(path);
+}
+
+bool chessfrm::LoadProblemFile(const QString &path) {
+  problem::ProblemFile file;
+  std::string error;
+  if (!problem::ReadProblemFile(LocalPath(path), file, error)) {
+    dialogs_.ShowMessage(this, texts::kErrorTitle,
+                         texts::kNotRead.arg(QString::fromStdString(error)),
+                         UserDialogs::Icon::Critical);
+    return false;
+  }
+  LSavePath = FolderOf(path);
+  for (int n = 0; n < 64; ++n)
+    SetMan(n, file.board[n]);
+  commenttxt->setPlainText(
+      QString::fromStdString(file.comment).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+  SetDepth(file.maxDepth);
+  const std::array<QCheckBox *, 4> boxes = {chkCWS, chkCWL, chkCBS, chkCBL};
+  for (int i = 0; i < 4; ++i)
+    SetBoxState(boxes[i], file.castling[i]);
+  return true;
+}
+
+// A depth outside the slider's range is brought into it, so the slider and the solver agree.
+void chessfrm::SetDepth(int value) {
+  value = std::clamp(value, mdscroll->minimum(), mdscroll->maximum());
+  cm->setCmMD(static_cast<short>(value + 1));
+  mdscroll->setValue(value);
+  mdscroll_Change();
+}
+
+void chessfrm::SetBoxState(QCheckBox *box, int state) {
+  if (state < 0 || state > 2)
+    state = problem::kChecked;
+  box->setCheckState(static_cast<Qt::CheckState>(state));
+}
+
+QString chessfrm::BoardSetupText() const {
+  problem::Board board{};
+  for (int n = 0; n < 64; ++n)
+    board[n] = Code(n);
+  return QString::fromStdString(problem::BoardSetupText(board));
+}
+
+void chessfrm::ApplyBoardSetup(const QString &text) {
+  problem::ReadBoardSetup(text.toStdString(), [this](int square, int code) {
+    if (code < 0 || code > 12)
+      return false;
+    SetMan(square, code);
+    return true;
+  });
+}

@@ -1,0 +1,7 @@
+// Text comparison against a wildcard pattern, without regard to case: "?" one character,
+// "*" any run, "#" one digit, "[...]" one character of a set ("[a-c]", "[!x]" for not x).
+#pragma once
+
+#include <QString>
+
+bool IsLike(const QString &text, const QString &pattern);

@@ -1,0 +1,28 @@
+#include "app/store/settings_object.h"
+
+#include <QSettings>
+
+namespace {
+
+QString Key(const QString &valName) { return QStringLiteral("Config/") + valName; }
+
+} // namespace
+
+void SettingsObject::Save(const QString &valName, const QVariant &value) {
+  QSettings settings;
+  settings.setValue(Key(valName), value.toString());
+  settings.sync();
+}
+
+QString SettingsObject::Read(const QString &valName, const QString &defaultValue) {
+  QSettings settings;
+  if (!settings.contains(Key(valName)))
+    return defaultValue;
+  return settings.value(Key(valName)).toString();
+}
+
+int SettingsObject::ReadNumber(const QString &valName, int defaultValue) {
+  bool ok = false;
+  const int value = Read(valName).trimmed().toInt(&ok);
+  return ok ? value : defaultValue;
+}

@@ -1,0 +1,16 @@
+// SettingsObject: the program's remembered values, as text under application "Quintabell",
+// section "Config". Holds nothing itself; every call goes to the store.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class SettingsObject {
+public:
+  void Save(const QString &valName, const QVariant &value);
+  // The stored text, or `defaultValue` when the value does not exist; an empty stored value
+  // stays empty.
+  QString Read(const QString &valName, const QString &defaultValue = QString());
+  // A stored whole number, or `defaultValue` when it is missing or not a number.
+  int ReadNumber(const QString &valName, int defaultValue);
+};

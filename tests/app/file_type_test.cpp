@@ -1,0 +1,183 @@
+// The file-type association: what RegisterFileType writes under the classes root and when it
+// tells the shell, the wildcard comparison it uses, and what the shell's notification makes of
+// the entries on a freedesktop system.
+#include "app/store/like_pattern.h"
+#include "app/store/register_file_type.h"
+#include "app/store/registry_object.h"
+#include "platform/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr auto kClasses = platform::RegistryRoot::ClassesRoot;
+
+QString Text(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class FileTypeTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  // One start of the program from `appPath`; answers how often the shell was told.
+  int Register(const QString &appPath) {
+    RegistryObject registry(file);
+    int notices = 0;
+    RegisterFileType(registry, appPath, [&] { ++notices; });
+    return notices;
+  }
+  QString Value(const std::string &key) const {
+    return QString::fromStdString(file.QueryValue(kClasses, key, "").value_or("<none>"));
+  }
+  std::string RegistryText() const {
+    return Text(QString::fromStdString(file.File().string())).toStdString();
+  }
+
+  QTemporaryDir dir;
+  platform::Registry file{dir.filePath(QStringLiteral("registry.reg")).toStdString()};
+};
+
+TEST_F(FileTypeTest, AFirstStartWritesAllSixEntriesAndTellsTheShellOnce) {
+  EXPECT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
+  EXPECT_EQ(Value(".cmt"), "ChessProblem");
+  EXPECT_EQ(Value("ChessProblem"), "ChessProblem");
+  EXPECT_EQ(Value("ChessProblem\\DefaultIcon"), "/opt/quintabell/libOrka.so,0");
+  EXPECT_EQ(Value("ChessProblem\\shell"), "Open");
+  EXPECT_TRUE(file.KeyExists(kClasses, "ChessProblem\\shell\\Open"));
+  EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"),
+            "\"/opt/quintabell/quintabell\" \"%1\"");
+}
+
+TEST_F(FileTypeTest, ASecondStartWritesNothingAndStaysQuiet) {
+  ASSERT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
+  const std::string before = RegistryText();
+  EXPECT_EQ(Register(QStringLiteral("/opt/quintabell/")), 0);
+  EXPECT_EQ(Register(QStringLiteral("/OPT/Quintabell/")), 0); // the comparison ignores case
+  EXPECT_EQ(RegistryText(), before);
+}
+
+TEST_F(FileTypeTest, AMovedProgramRewritesIconAndCommandAndTellsTheShell) {
+  ASSERT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
+  EXPECT_EQ(Register(QStringLiteral("/home/ann/apps/")), 1);
+  EXPECT_EQ(Value("ChessProblem\\DefaultIcon"), "/home/ann/apps/libOrka.so,0");
+  EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"), "\"/home/ann/apps/quintabell\" \"%1\"");
+  EXPECT_EQ(Register(QStringLiteral("/home/ann/apps/")), 0);
+}
+
+TEST_F(FileTypeTest, AnotherProgramsClassKeepsItsNameAndGetsOurIconAndCommand) {
+  ASSERT_TRUE(file.CreateKey(kClasses, ".cmt"));
+  ASSERT_TRUE(file.SetValue(kClasses, ".cmt", "", "Other.Document"));
+  ASSERT_TRUE(file.CreateKey(kClasses, "Other.Document\\shell\\Open\\command"));
+  ASSERT_TRUE(file.SetValue(kClasses, "Other.Document", "", "Other document"));
+  ASSERT_TRUE(file.SetValue(kClasses, "Other.Document\\shell", "", "Edit"));
+  ASSERT_TRUE(file.SetValue(kClasses, "Other.Document\\shell\\Open\\command", "",
+                            "\"/usr/bin/other\" \"%1\""));
+
+  EXPECT_EQ(Register(QStringLiteral("/opt/q/")), 1);
+  EXPECT_EQ(Value(".cmt"), "Other.Document");
+  EXPECT_EQ(Value("Other.Document"), "Other document");
+  EXPECT_EQ(Value("Other.Document\\shell"), "Edit");
+  EXPECT_EQ(Value("Other.Document\\DefaultIcon"), "/opt/q/libOrka.so,0");
+  EXPECT_EQ(Value("Other.Document\\shell\\Open\\command"), "\"/opt/q/quintabell\" \"%1\"");
+  EXPECT_FALSE(file.KeyExists(kClasses, "ChessProblem"));
+}
+
+TEST_F(FileTypeTest, AShellVerbOfAnotherProgramIsKeptAndOpenIsWrittenAllTheSame) {
+  ASSERT_TRUE(file.CreateKey(kClasses, "ChessProblem\\shell"));
+  ASSERT_TRUE(file.SetValue(kClasses, "ChessProblem\\shell", "", "Print"));
+  EXPECT_EQ(Register(QStringLiteral("/opt/q/")), 1);
+  EXPECT_EQ(Value("ChessProblem\\shell"), "Print");
+  EXPECT_TRUE(file.KeyExists(kClasses, "ChessProblem\\shell\\Open"));
+  EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"), "\"/opt/q/quintabell\" \"%1\"");
+}
+
+TEST(LikePattern, MatchesAsTheWildcardsSay) {
+  const struct {
+    const char *text;
+    const char *pattern;
+    bool like;
+  } cases[] = {
+      {"abc", "abc", true},       {"ABC", "abc", true},      {"abc", "abd", false},
+      {"abc", "ab", false},       {"ab", "abc", false},      {"abc", "a?c", true},
+      {"ac", "a?c", false},       {"abc", "*", true},        {"", "*", true},
+      {"abc", "a*", true},        {"xabc", "a*", false},     {"a/b/c.so,0", "a*,0", true},
+      {"a1", "a#", true},         {"ab", "a#", false},       {"b", "[a-c]", true},
+      {"d", "[a-c]", false},      {"B", "[a-c]", true},      {"y", "[!x]", true},
+      {"x", "[!x]", false},       {"X", "[!x]", false},      {"[1]", "[1]", false},
+      {"1", "[1]", true},         {"[", "[", false},         {"a[b", "a[b", false},
+      {"", "", true},             {"a", "", false},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(IsLike(QString::fromLatin1(c.text), QString::fromLatin1(c.pattern)), c.like)
+        << '"' << c.text << "\" like \"" << c.pattern << '"';
+  }
+}
+
+// The shell's side, under a data home of the test's own.
+class AssociationTest : public FileTypeTest {
+protected:
+  void SetUp() override {
+    FileTypeTest::SetUp();
+    saved = qgetenv("XDG_DATA_HOME");
+    data = dir.filePath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+  }
+  void TearDown() override { qputenv("XDG_DATA_HOME", saved); }
+
+  QByteArray saved;
+  QString data;
+};
+
+TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault) {
+  const QString bin = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  ASSERT_TRUE(QFileInfo::exists(bin + "libOrka-icon0.svg"));
+  ASSERT_TRUE(QDir().mkpath(data + "/applications"));
+  {
+    QFile list(data + "/applications/mimeapps.list");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("[Default Applications]\ntext/plain=editor.desktop\n"
+               "application/x-chessproblem=stale.desktop\n");
+  }
+  ASSERT_EQ(Register(bin), 1);
+  platform::NotifyAssociationsChanged(file);
+
+  const QString mime = Text(data + "/mime/packages/quintabell-chessproblem.xml");
+  EXPECT_TRUE(mime.contains("<mime-type type=\"application/x-chessproblem\">")) << mime.toStdString();
+  EXPECT_TRUE(mime.contains("<glob pattern=\"*.cmt\"/>")) << mime.toStdString();
+
+  const QString entry = Text(data + "/applications/quintabell-chessproblem.desktop");
+  EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n")) << entry.toStdString();
+  EXPECT_TRUE(entry.contains("\nExec=\"" + bin + "quintabell\" %f\n")) << entry.toStdString();
+  EXPECT_TRUE(entry.contains("\nMimeType=application/x-chessproblem;\n")) << entry.toStdString();
+
+  const QString list = Text(data + "/applications/mimeapps.list");
+  EXPECT_TRUE(list.contains("text/plain=editor.desktop\n")) << list.toStdString();
+  EXPECT_TRUE(list.contains("application/x-chessproblem=quintabell-chessproblem.desktop\n"))
+      << list.toStdString();
+  EXPECT_FALSE(list.contains("stale.desktop")) << list.toStdString();
+
+  const QString icon = data + "/icons/hicolor/scalable/mimetypes/application-x-chessproblem.svg";
+  ASSERT_TRUE(QFileInfo::exists(icon));
+  EXPECT_EQ(Text(icon), Text(bin + "libOrka-icon0.svg"));
+
+  if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+    GTEST_SKIP() << "update-mime-database is not installed";
+  const QString globs = Text(data + "/mime/globs2");
+  EXPECT_TRUE(globs.contains(":application/x-chessproblem:*.cmt")) << globs.toStdString();
+}
+
+TEST_F(AssociationTest, WithoutOurEntriesTheNotificationWritesNothing) {
+  platform::NotifyAssociationsChanged(file);
+  EXPECT_FALSE(QFileInfo::exists(data));
+}
+
+} // namespace
