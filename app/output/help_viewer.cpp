@@ -9,7 +9,9 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Quintabell Help"));
   topics = new QListWidget(this);
   topics->setObjectName(QStringLiteral("topics"));
-  topics->setMaximumWidth(260);
+  topics->setMaximumWidth(300);
+  topics->setMinimumWidth(280);
+
   page = new QTextBrowser(this);
   page->setObjectName(QStringLiteral("page"));
   page->setOpenLinks(false);
