@@ -178,6 +178,8 @@ private:
   void MarkSquares(FrameMark *mark, int first, int last, int margin);
   void SetDepth(int value);
   void SetBoxState(QCheckBox *box, int state);
+  static short BoxState(const QCheckBox *box);
+
   int PixelsToTwips(int pixels) const;
   int TwipsToPixels(int twips) const;
 

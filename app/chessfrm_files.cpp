@@ -36,7 +36,8 @@ void chessfrm::menclose_Click() {
   problem::ProblemFile file;
   const std::array<QCheckBox *, 4> boxes = {chkCWS, chkCWL, chkCBS, chkCBL};
   for (int i = 0; i < 4; ++i)
-    file.castling[i] = static_cast<short>(boxes[i]->checkState());
+    file.castling[i] = BoxState(boxes[i]);
+
   for (int n = 0; n < 64; ++n)
     file.board[n] = Code(n);
   // Line breaks are kept as the files have always held them (two characters each, counted in
@@ -101,10 +102,31 @@ void chessfrm::SetDepth(int value) {
   mdscroll_Change();
 }
 
+// Files and settings hold a box as 0 unchecked, 1 checked, 2 grayed; Qt numbers the last two
+// the other way round.
 void chessfrm::SetBoxState(QCheckBox *box, int state) {
-  if (state < 0 || state > 2)
-    state = problem::kChecked;
-  box->setCheckState(static_cast<Qt::CheckState>(state));
+  switch (state) {
+  case problem::kUnchecked:
+    box->setCheckState(Qt::Unchecked);
+    break;
+  case problem::kGrayed:
+    box->setCheckState(Qt::PartiallyChecked);
+    break;
+  default:
+    box->setCheckState(Qt::Checked);
+    break;
+  }
+}
+
+short chessfrm::BoxState(const QCheckBox *box) {
+  switch (box->checkState()) {
+  case Qt::Unchecked:
+    return problem::kUnchecked;
+  case Qt::PartiallyChecked:
+    return problem::kGrayed;
+  default:
+    return problem::kChecked;
+  }
 }
 
 QString chessfrm::BoardSetupText() const {

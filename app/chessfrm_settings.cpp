@@ -51,10 +51,10 @@ void chessfrm::SaveSettings() {
   settings.Save(QStringLiteral("MaxDepth"), mdscroll->value());
   settings.Save(QStringLiteral("StopOnFound"), StopOnFound);
   settings.Save(QStringLiteral("Beep"), Beep);
-  settings.Save(QStringLiteral("CWS"), static_cast<int>(chkCWS->checkState()));
-  settings.Save(QStringLiteral("CWL"), static_cast<int>(chkCWL->checkState()));
-  settings.Save(QStringLiteral("CBS"), static_cast<int>(chkCBS->checkState()));
-  settings.Save(QStringLiteral("CBL"), static_cast<int>(chkCBL->checkState()));
+  settings.Save(QStringLiteral("CWS"), BoxState(chkCWS));
+  settings.Save(QStringLiteral("CWL"), BoxState(chkCWL));
+  settings.Save(QStringLiteral("CBS"), BoxState(chkCBS));
+  settings.Save(QStringLiteral("CBL"), BoxState(chkCBL));
   settings.Save(QStringLiteral("Scramble"), Check1->isChecked() ? 1 : 0);
   settings.Save(QStringLiteral("LastPosX"), PixelsToTwips(x()));
   settings.Save(QStringLiteral("LastPosY"), PixelsToTwips(y()));

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -76,6 +77,9 @@ void chessfrm::QuitProgram() {
     terminatethread();
   Busy = 0;
   SaveSettings();
+  // The program ends here: the end of the stopped run is not closed any more.
+  Tim->stop();
+  QCoreApplication::quit();
 }
 
 void chessfrm::closeEvent(QCloseEvent *event) {

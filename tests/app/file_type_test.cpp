@@ -46,27 +46,20 @@ protected:
   platform::Registry file{dir.filePath(QStringLiteral("registry.reg")).toStdString()};
 };
 
-TEST_F(FileTypeTest, AFirstStartWritesAllSixEntriesAndTellsTheShellOnce) {
+TEST_F(FileTypeTest, WritesTheSixEntriesOnceAndAgainOnlyWhenTheProgramMoved) {
   EXPECT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
   EXPECT_EQ(Value(".cmt"), "ChessProblem");
   EXPECT_EQ(Value("ChessProblem"), "ChessProblem");
   EXPECT_EQ(Value("ChessProblem\\DefaultIcon"), "/opt/quintabell/libOrka.so,0");
   EXPECT_EQ(Value("ChessProblem\\shell"), "Open");
   EXPECT_TRUE(file.KeyExists(kClasses, "ChessProblem\\shell\\Open"));
-  EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"),
-            "\"/opt/quintabell/quintabell\" \"%1\"");
-}
+  EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"), "\"/opt/quintabell/quintabell\" \"%1\"");
 
-TEST_F(FileTypeTest, ASecondStartWritesNothingAndStaysQuiet) {
-  ASSERT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
   const std::string before = RegistryText();
   EXPECT_EQ(Register(QStringLiteral("/opt/quintabell/")), 0);
   EXPECT_EQ(Register(QStringLiteral("/OPT/Quintabell/")), 0); // the comparison ignores case
   EXPECT_EQ(RegistryText(), before);
-}
 
-TEST_F(FileTypeTest, AMovedProgramRewritesIconAndCommandAndTellsTheShell) {
-  ASSERT_EQ(Register(QStringLiteral("/opt/quintabell/")), 1);
   EXPECT_EQ(Register(QStringLiteral("/home/ann/apps/")), 1);
   EXPECT_EQ(Value("ChessProblem\\DefaultIcon"), "/home/ann/apps/libOrka.so,0");
   EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"), "\"/home/ann/apps/quintabell\" \"%1\"");
@@ -106,15 +99,15 @@ TEST(LikePattern, MatchesAsTheWildcardsSay) {
     const char *pattern;
     bool like;
   } cases[] = {
-      {"abc", "abc", true},       {"ABC", "abc", true},      {"abc", "abd", false},
-      {"abc", "ab", false},       {"ab", "abc", false},      {"abc", "a?c", true},
-      {"ac", "a?c", false},       {"abc", "*", true},        {"", "*", true},
-      {"abc", "a*", true},        {"xabc", "a*", false},     {"a/b/c.so,0", "a*,0", true},
-      {"a1", "a#", true},         {"ab", "a#", false},       {"b", "[a-c]", true},
-      {"d", "[a-c]", false},      {"B", "[a-c]", true},      {"y", "[!x]", true},
-      {"x", "[!x]", false},       {"X", "[!x]", false},      {"[1]", "[1]", false},
-      {"1", "[1]", true},         {"[", "[", false},         {"a[b", "a[b", false},
-      {"", "", true},             {"a", "", false},
+      {"abc", "abc", true},  {"ABC", "abc", true},  {"abc", "abd", false},
+      {"abc", "ab", false},  {"ab", "abc", false},  {"abc", "a?c", true},
+      {"ac", "a?c", false},  {"abc", "*", true},    {"", "*", true},
+      {"abc", "a*", true},   {"xabc", "a*", false}, {"a/b/c.so,0", "a*,0", true},
+      {"a1", "a#", true},    {"ab", "a#", false},   {"b", "[a-c]", true},
+      {"d", "[a-c]", false}, {"B", "[a-c]", true},  {"y", "[!x]", true},
+      {"x", "[!x]", false},  {"X", "[!x]", false},  {"[1]", "[1]", false},
+      {"1", "[1]", true},    {"[", "[", false},     {"a[b", "a[b", false},
+      {"", "", true},        {"a", "", false},
   };
   for (const auto &c : cases) {
     EXPECT_EQ(IsLike(QString::fromLatin1(c.text), QString::fromLatin1(c.pattern)), c.like)
@@ -151,7 +144,8 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
   platform::NotifyAssociationsChanged(file);
 
   const QString mime = Text(data + "/mime/packages/quintabell-chessproblem.xml");
-  EXPECT_TRUE(mime.contains("<mime-type type=\"application/x-chessproblem\">")) << mime.toStdString();
+  EXPECT_TRUE(mime.contains("<mime-type type=\"application/x-chessproblem\">"))
+      << mime.toStdString();
   EXPECT_TRUE(mime.contains("<glob pattern=\"*.cmt\"/>")) << mime.toStdString();
 
   const QString entry = Text(data + "/applications/quintabell-chessproblem.desktop");
@@ -173,11 +167,6 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
     GTEST_SKIP() << "update-mime-database is not installed";
   const QString globs = Text(data + "/mime/globs2");
   EXPECT_TRUE(globs.contains(":application/x-chessproblem:*.cmt")) << globs.toStdString();
-}
-
-TEST_F(AssociationTest, WithoutOurEntriesTheNotificationWritesNothing) {
-  platform::NotifyAssociationsChanged(file);
-  EXPECT_FALSE(QFileInfo::exists(data));
 }
 
 } // namespace

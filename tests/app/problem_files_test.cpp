@@ -26,6 +26,9 @@ QByteArray Word(int value) {
 // A problem file put together field by field from the layout table, so that the window's
 // writer is checked against the layout and not against itself.
 struct Layout {
+  explicit Layout(QByteArray comment = {}, int depth = 0)
+      : comment(std::move(comment)), depth(depth) {}
+
   QByteArray comment;
   std::optional<int> length; // the comment's own length unless given
   std::array<int, 64> board{};
@@ -49,18 +52,6 @@ struct Layout {
     return bytes;
   }
 };
-
-std::array<int, 4> States(const chessfrm &window) {
-  return {window.chkCWS->checkState(), window.chkCWL->checkState(), window.chkCBS->checkState(),
-          window.chkCBL->checkState()};
-}
-
-void SetStates(chessfrm &window, const std::array<int, 4> &states) {
-  const std::array<QCheckBox *, 4> boxes = {window.chkCWS, window.chkCWL, window.chkCBS,
-                                            window.chkCBL};
-  for (int i = 0; i < 4; ++i)
-    boxes[i]->setCheckState(static_cast<Qt::CheckState>(states[i]));
-}
 
 class ProblemFilesTest : public WindowTest {
 protected:
@@ -88,10 +79,11 @@ TEST_F(ProblemFilesTest, SaveAsWritesTheWindowsProblemInTheExactLayout) {
   SetUpBoard("r3k3/8/8/8/8/8/8/4K2R");
   window->commenttxt->setPlainText(QStringLiteral("Loyd, 1859"));
   window->mdscroll->setValue(3);
-  SetStates(*window, {Qt::Checked, Qt::Unchecked, Qt::PartiallyChecked, Qt::Checked});
+  SetBoxValues({1, 0, 2, 1});
   SaveAs(Path("p.cmt"));
 
-  Layout expected{"Loyd, 1859", {}, {}, 3, 15, std::array<int, 4>{1, 0, 2, 1}};
+  Layout expected("Loyd, 1859", 3);
+  expected.states = std::array<int, 4>{1, 0, 2, 1};
   expected.board[Sq("a8")] = kBR;
   expected.board[Sq("e8")] = kBK;
   expected.board[Sq("e1")] = kWK;
@@ -104,23 +96,35 @@ TEST_F(ProblemFilesTest, SaveAsWritesTheWindowsProblemInTheExactLayout) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ProblemFilesTest, BothDialogsAreSetUpForProblemFilesInTheLastFolder) {
+TEST_F(ProblemFilesTest, DialogsAreSetUpForProblemFilesAndStartInTheLastFolderUsed) {
   window->LSavePath = QStringLiteral("/srv/problems/");
   SaveAs(QString());
   Open(QString());
-  ASSERT_EQ(dialogs.fileRequests.size(), 2u);
-  const FileDialogRequest &save = dialogs.fileRequests[0];
-  const FileDialogRequest &open = dialogs.fileRequests[1];
-  EXPECT_TRUE(save.save);
-  EXPECT_EQ(save.title, "Quintabell - Save as");
-  EXPECT_EQ(save.fileName, "Problem1.cmt");
-  EXPECT_FALSE(open.save);
-  EXPECT_EQ(open.title, "Quintabell - Open");
-  EXPECT_EQ(open.fileName, "");
-  for (const FileDialogRequest &request : dialogs.fileRequests) {
-    EXPECT_EQ(request.folder, "/srv/problems/");
+  const QString saved = Folder() + QStringLiteral("saved here/");
+  const QString opened = Folder() + QStringLiteral("opened here/");
+  SaveAs(saved + QStringLiteral("p.cmt")); // no such folder yet: refused
+  ASSERT_TRUE(QDir().mkpath(saved) && QDir().mkpath(opened));
+  SaveAs(saved + QStringLiteral("p.cmt"));
+  EXPECT_EQ(window->LSavePath, saved);
+  Open(QString());
+  ASSERT_TRUE(QFile::copy(saved + QStringLiteral("p.cmt"), opened + QStringLiteral("q.cmt")));
+  Open(opened + QStringLiteral("q.cmt"));
+  EXPECT_EQ(window->LSavePath, opened);
+  SaveAs(QString());
+
+  const QString folders[] = {
+      "/srv/problems/", "/srv/problems/", "/srv/problems/", "/srv/problems/", saved, saved, opened};
+  ASSERT_EQ(dialogs.fileRequests.size(), std::size(folders));
+  for (std::size_t i = 0; i < std::size(folders); ++i) {
+    const FileDialogRequest &request = dialogs.fileRequests[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(request.title, request.save ? "Quintabell - Save as" : "Quintabell - Open");
+    EXPECT_EQ(request.fileName, request.save ? "Problem1.cmt" : "");
     EXPECT_EQ(request.filter, "Quintabell Files *.cmt|*.cmt");
+    EXPECT_EQ(request.folder, folders[i]);
   }
+  EXPECT_FALSE(dialogs.fileRequests[1].save);
+  EXPECT_TRUE(dialogs.fileRequests[6].save);
 }
 
 TEST_F(ProblemFilesTest, ALongCommentIsCutInTheBoxBeforeTheDialog) {
@@ -157,46 +161,23 @@ TEST_F(ProblemFilesTest, LineBreaksAreStoredAsTwoCharactersAndReadBackAsOne) {
     window->commenttxt->setPlainText(c.text);
     SaveAs(Path("breaks.cmt"));
     const QByteArray bytes = FileBytes(Path("breaks.cmt"));
-    EXPECT_EQ(bytes.left(1002), Layout{c.stored}.Bytes().left(1002));
+    EXPECT_EQ(bytes.left(1002), Layout(c.stored).Bytes().left(1002));
     window->commenttxt->setPlainText(QStringLiteral("something else"));
     Open(Path("breaks.cmt"));
     EXPECT_EQ(window->commenttxt->toPlainText(), c.text);
   }
 }
 
-TEST_F(ProblemFilesTest, SavingOverALongerFileKeepsItsTailAndLoadingIgnoresIt) {
+TEST_F(ProblemFilesTest, SavingOverALongerFileKeepsItsTail) {
   const QByteArray tail(300, '\xA5');
   WriteBytes(Path("long.cmt"), QByteArray(1293, '\x11') + tail);
   SetUpBoard(kTwoKeys);
+  SetBoxValues({0, 0, 0, 0});
   SaveAs(Path("long.cmt"));
-  const QByteArray bytes = FileBytes(Path("long.cmt"));
-  ASSERT_EQ(bytes.size(), 1593);
-  EXPECT_EQ(bytes.mid(1293), tail);
-  EXPECT_EQ(bytes.mid(1283, 2), Word(15));
-
-  const std::array<int, 64> saved = Codes();
-  SetUpBoard("");
-  Open(Path("long.cmt"));
-  EXPECT_EQ(Codes(), saved);
-  EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(ProblemFilesTest, TheFolderOfTheSavedOrOpenedFileIsWhereTheNextDialogsStart) {
-  const QString saved = Folder() + QStringLiteral("saved here/");
-  const QString opened = Folder() + QStringLiteral("opened here/");
-  ASSERT_TRUE(QDir().mkpath(saved) && QDir().mkpath(opened));
-
-  SaveAs(saved + QStringLiteral("p.cmt"));
-  EXPECT_EQ(window->LSavePath, saved);
-  SaveAs(QString());
-  Open(QString());
-  ASSERT_EQ(dialogs.fileRequests.size(), 3u);
-  EXPECT_EQ(dialogs.fileRequests[1].folder, saved);
-  EXPECT_EQ(dialogs.fileRequests[2].folder, saved);
-
-  ASSERT_TRUE(QFile::copy(saved + QStringLiteral("p.cmt"), opened + QStringLiteral("q.cmt")));
-  Open(opened + QStringLiteral("q.cmt"));
-  EXPECT_EQ(window->LSavePath, opened);
+  Layout expected;
+  expected.board = Codes();
+  expected.states = std::array<int, 4>{0, 0, 0, 0};
+  EXPECT_EQ(FileBytes(Path("long.cmt")), expected.Bytes() + tail);
 }
 
 TEST_F(ProblemFilesTest, OpenRestoresBoardCommentDepthAndTheFourBoxes) {
@@ -215,7 +196,9 @@ TEST_F(ProblemFilesTest, OpenRestoresBoardCommentDepthAndTheFourBoxes) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
-    Layout file{"White to play", {}, {}, 4, c.marker, c.stored};
+    Layout file("White to play", 4);
+    file.marker = c.marker;
+    file.states = c.stored;
     file.board[Sq("e1")] = kWK;
     file.board[Sq("h1")] = kWR;
     file.board[Sq("e8")] = kBK;
@@ -224,15 +207,15 @@ TEST_F(ProblemFilesTest, OpenRestoresBoardCommentDepthAndTheFourBoxes) {
 
     SetUpBoard(kTwoKeys);
     window->commenttxt->setPlainText(QStringLiteral("old"));
-    SetStates(*window, {c.expected[0] == 1 ? 0 : 1, c.expected[1] == 1 ? 0 : 1,
-                        c.expected[2] == 1 ? 0 : 1, c.expected[3] == 1 ? 0 : 1});
+    SetBoxValues({(c.expected[0] + 1) % 3, (c.expected[1] + 1) % 3, (c.expected[2] + 1) % 3,
+                  (c.expected[3] + 1) % 3});
     Open(Path("in.cmt"));
     EXPECT_EQ(Codes(), file.board);
     EXPECT_EQ(window->commenttxt->toPlainText(), "White to play");
     EXPECT_EQ(window->mdscroll->value(), 4);
     EXPECT_EQ(window->cm->cmMD(), 5);
     EXPECT_EQ(window->mdlbl->text(), "mate in 5 moves");
-    EXPECT_EQ(States(*window), c.expected);
+    EXPECT_EQ(BoxValues(), c.expected);
     EXPECT_TRUE(dialogs.messages.empty());
   }
 }
@@ -241,7 +224,7 @@ TEST_F(ProblemFilesTest, OpenRestoresBoardCommentDepthAndTheFourBoxes) {
 // wondering why Open did nothing.
 TEST_F(ProblemFilesTest, AFileThatCannotBeReadChangesNothingAndIsReported) {
   ASSERT_TRUE(QDir().mkpath(Path("folder.cmt")));
-  WriteBytes(Path("short.cmt"), Layout{"cut"}.Bytes().left(1282));
+  WriteBytes(Path("short.cmt"), Layout("cut").Bytes().left(1282));
   WriteBytes(Path("empty.cmt"), QByteArray());
   const char *names[] = {"missing.cmt", "short.cmt", "empty.cmt", "folder.cmt"};
   for (const char *name : names) {
@@ -249,7 +232,7 @@ TEST_F(ProblemFilesTest, AFileThatCannotBeReadChangesNothingAndIsReported) {
     SetUpBoard(kCaptureInOne);
     window->commenttxt->setPlainText(QStringLiteral("keep me"));
     window->mdscroll->setValue(2);
-    SetStates(*window, {0, 2, 0, 2});
+    SetBoxValues({0, 2, 0, 2});
     window->LSavePath = QStringLiteral("/before/");
     const std::array<int, 64> before = Codes();
     dialogs.messages.clear();
@@ -259,7 +242,7 @@ TEST_F(ProblemFilesTest, AFileThatCannotBeReadChangesNothingAndIsReported) {
     EXPECT_EQ(window->commenttxt->toPlainText(), "keep me");
     EXPECT_EQ(window->mdscroll->value(), 2);
     EXPECT_EQ(window->cm->cmMD(), 3);
-    EXPECT_EQ(States(*window), (std::array<int, 4>{0, 2, 0, 2}));
+    EXPECT_EQ(BoxValues(), (std::array<int, 4>{0, 2, 0, 2}));
     EXPECT_EQ(window->LSavePath, "/before/");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "Quintabell Error");
@@ -282,52 +265,35 @@ TEST_F(ProblemFilesTest, ASaveThatCannotBeWrittenIsReportedAndKeepsTheFolder) {
   EXPECT_TRUE(QFileInfo(Path("taken.cmt")).isDir());
 }
 
-TEST_F(ProblemFilesTest, AStoredDepthOutsideTheSliderIsBroughtIntoIt) {
+// Values outside the window's ranges are brought into them; unknown men become empty squares
+// instead of stopping the load half-way.
+TEST_F(ProblemFilesTest, FieldsOutsideTheWindowsRangesAreBroughtIntoThem) {
   const struct {
-    int stored;
-    int slider;
-    const char *label;
-  } cases[] = {{40, 29, "mate in 30 moves"}, {29, 29, "mate in 30 moves"},
-               {0, 0, "mate in 1 move"},     {-3, 0, "mate in 1 move"},
-               {7, 7, "mate in 8 moves"}};
+    int depth, slider;
+    int length, shown;
+  } cases[] = {{40, 29, -5, 0}, {29, 29, 1000, 999}, {-3, 0, 1500, 999}, {7, 7, 12, 12}};
   for (const auto &c : cases) {
-    SCOPED_TRACE(c.stored);
-    WriteBytes(Path("depth.cmt"), Layout{"", {}, {}, c.stored}.Bytes());
+    SCOPED_TRACE(c.depth);
+    Layout file(QByteArray(1000, 'k'), c.depth);
+    file.length = c.length;
+    file.board[Sq("a1")] = 13;
+    file.board[Sq("b1")] = -1;
+    file.board[Sq("c1")] = 200;
+    file.board[Sq("e1")] = kWK;
+    file.board[Sq("h8")] = kBK;
+    WriteBytes(Path("range.cmt"), file.Bytes());
+    SetUpBoard("8/8/8/8/8/8/8/QQQ5");
     window->mdscroll->setValue(12);
-    Open(Path("depth.cmt"));
+    Open(Path("range.cmt"));
     EXPECT_EQ(window->mdscroll->value(), c.slider);
     EXPECT_EQ(window->cm->cmMD(), c.slider + 1);
-    EXPECT_EQ(window->mdlbl->text(), c.label);
-  }
-}
-
-TEST_F(ProblemFilesTest, UnknownMenCodesLoadAsEmptySquaresAndTheRestStillLoads) {
-  Layout file{"", {}, {}, 1, 15, std::array<int, 4>{1, 1, 1, 1}};
-  file.board[Sq("a1")] = 13;
-  file.board[Sq("b1")] = -1;
-  file.board[Sq("c1")] = 200;
-  file.board[Sq("e1")] = kWK;
-  file.board[Sq("h8")] = kBK;
-  WriteBytes(Path("codes.cmt"), file.Bytes());
-  SetUpBoard("8/8/8/8/8/8/8/QQQ5");
-  Open(Path("codes.cmt"));
-  std::array<int, 64> expected{};
-  expected[Sq("e1")] = kWK;
-  expected[Sq("h8")] = kBK;
-  EXPECT_EQ(Codes(), expected);
-}
-
-TEST_F(ProblemFilesTest, CommentLengthsOutsideTheFieldAreClamped) {
-  const QByteArray field(1000, 'k');
-  const struct {
-    int length;
-    int expected;
-  } cases[] = {{-5, 0}, {1000, 999}, {1500, 999}, {12, 12}};
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.length);
-    WriteBytes(Path("length.cmt"), Layout{field, c.length}.Bytes());
-    Open(Path("length.cmt"));
-    EXPECT_EQ(window->commenttxt->toPlainText(), QString(c.expected, QLatin1Char('k')));
+    EXPECT_EQ(window->mdlbl->text(),
+              QStringLiteral("mate in %1 move").arg(c.slider + 1) + (c.slider > 0 ? "s" : ""));
+    EXPECT_EQ(window->commenttxt->toPlainText(), QString(c.shown, QLatin1Char('k')));
+    std::array<int, 64> expected{};
+    expected[Sq("e1")] = kWK;
+    expected[Sq("h8")] = kBK;
+    EXPECT_EQ(Codes(), expected);
   }
 }
 

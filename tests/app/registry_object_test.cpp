@@ -40,16 +40,11 @@ TEST_F(RegistryObjectTest, RootNamesSelectTheirRootWhateverTheCase) {
     registry.SetRootKey(QString::fromLatin1(c.text));
     EXPECT_EQ(registry.RootKey(), c.root);
   }
-}
-
-TEST_F(RegistryObjectTest, EachRootHoldsItsOwnKeys) {
+  // Each root holds keys of its own.
   registry.SetRootKey(QStringLiteral("HKCU"));
-  ASSERT_TRUE(registry.WriteVal(QStringLiteral("Software\\Q"), QStringLiteral("v"),
-                                QStringLiteral("user")));
-  registry.SetRootKey(QStringLiteral("HKCR"));
-  EXPECT_EQ(registry.ReadVal(QStringLiteral("Software\\Q"), QStringLiteral("v")), "");
-  EXPECT_FALSE(file.KeyExists(platform::RegistryRoot::ClassesRoot, "Software\\Q"));
-  EXPECT_EQ(file.QueryValue(platform::RegistryRoot::CurrentUser, "Software\\Q", "v"), "user");
+  ASSERT_TRUE(registry.WriteVal(QStringLiteral("Software\\Q"), {}, QStringLiteral("user")));
+  EXPECT_EQ(file.QueryValue(platform::RegistryRoot::CurrentUser, "Software\\Q", ""), "user");
+  EXPECT_FALSE(file.KeyExists(platform::RegistryRoot::ClassesRoot, "Software"));
 }
 
 TEST_F(RegistryObjectTest, AnUnknownRootNameRaises513AndKeepsTheRoot) {
@@ -57,8 +52,7 @@ TEST_F(RegistryObjectTest, AnUnknownRootNameRaises513AndKeepsTheRoot) {
   const char *texts[] = {"HKXX", "", "HKEY_CLASSES_ROOT", " HKCU"};
   for (const char *text : texts) {
     SCOPED_TRACE(text);
-    const AutomationError error =
-        RaisedBy([&] { registry.SetRootKey(QString::fromLatin1(text)); });
+    const AutomationError error = RaisedBy([&] { registry.SetRootKey(QString::fromLatin1(text)); });
     EXPECT_EQ(error.number, 513);
     EXPECT_EQ(error.source, "RegistryObject::LetRootKey()");
     EXPECT_EQ(error.description, QStringLiteral("unsupported key string: \"%1\"").arg(text));

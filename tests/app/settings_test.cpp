@@ -26,11 +26,6 @@ QString Stored(const QString &name) {
   return QSettings().value(QStringLiteral("Config/") + name).toString();
 }
 
-std::array<int, 4> States(const chessfrm &window) {
-  return {window.chkCWS->checkState(), window.chkCWL->checkState(), window.chkCBS->checkState(),
-          window.chkCBL->checkState()};
-}
-
 using SettingsTest = WindowTest;
 
 TEST_F(SettingsTest, AFirstStartBringsTheDefaults) {
@@ -47,7 +42,7 @@ TEST_F(SettingsTest, AFirstStartBringsTheDefaults) {
   EXPECT_FALSE(window->menstoponfound->isChecked());
   EXPECT_NE(window->Beep, 0);
   EXPECT_TRUE(window->menbeep->isChecked());
-  EXPECT_EQ(States(*window), (std::array<int, 4>{2, 2, 2, 2})); // Qt::Checked
+  EXPECT_EQ(BoxValues(), (std::array<int, 4>{1, 1, 1, 1}));
   EXPECT_FALSE(window->Check1->isChecked());
   EXPECT_EQ(window->Scramble, 0);
   EXPECT_EQ(Codes(), (std::array<int, 64>{}));
@@ -69,8 +64,7 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     std::array<int, 4> states; // CWS, CWL, CBS, CBL
     QPoint position;
   } cases[] = {
-      {"r3k2r/8/8/8/8/8/8/R3K2R", "Two rooks\nmate in 3", 4, true, false, true, {0, 1, 2, 1},
-       {123, 87}},
+      {"r3k2r/8/8/8/8/8/8/R3K2R", "Rooks\nmate", 4, true, false, true, {0, 1, 2, 1}, {123, 87}},
       {kCaptureInOne, "", 0, false, true, false, {2, 0, 0, 2}, {40, 300}},
   };
   for (const auto &c : cases) {
@@ -85,10 +79,7 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     if (c.beep != window->menbeep->isChecked())
       window->menbeep->trigger();
     window->Check1->setChecked(c.scramble);
-    const std::array<QCheckBox *, 4> boxes = {window->chkCWS, window->chkCWL, window->chkCBS,
-                                              window->chkCBL};
-    for (int i = 0; i < 4; ++i)
-      boxes[i]->setCheckState(static_cast<Qt::CheckState>(c.states[i]));
+    SetBoxValues(c.states);
     window->LSavePath = QStringLiteral("/srv/problems/");
     window->move(c.position);
     QCoreApplication::processEvents();
@@ -100,6 +91,9 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     EXPECT_EQ(Stored("StopOnFound"), c.stopOnFound ? "-1" : "0");
     EXPECT_EQ(Stored("Beep"), c.beep ? "-1" : "0");
     EXPECT_EQ(Stored("Scramble"), c.scramble ? "1" : "0");
+    EXPECT_EQ(Stored("CWS"), QString::number(c.states[0]));
+    EXPECT_EQ(Stored("CWL"), QString::number(c.states[1]));
+    EXPECT_EQ(Stored("CBS"), QString::number(c.states[2]));
     EXPECT_EQ(Stored("CBL"), QString::number(c.states[3]));
     EXPECT_EQ(Stored("CommentText"), c.comment);
     EXPECT_EQ(Stored("LSavePath"), "/srv/problems/");
@@ -121,24 +115,15 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     EXPECT_EQ(window->menbeep->isChecked(), c.beep);
     EXPECT_EQ(window->Check1->isChecked(), c.scramble);
     EXPECT_EQ(window->Scramble, c.scramble ? 1 : 0);
-    EXPECT_EQ(States(*window), c.states);
+    EXPECT_EQ(BoxValues(), c.states);
     EXPECT_EQ(window->LSavePath, "/srv/problems/");
-    EXPECT_LE((window->pos() - position).manhattanLength(), 1) << window->x() << ","
-                                                              << window->y();
+    EXPECT_LE((window->pos() - position).manhattanLength(), 1) << window->x() << "," << window->y();
     ClearStores();
   }
 }
 
-TEST_F(SettingsTest, AStoredDepthOfFiveSetsTheSliderAndTheSolver) {
-  Store(QStringLiteral("MaxDepth"), QStringLiteral("5"));
-  StartWindow();
-  EXPECT_EQ(window->mdscroll->value(), 5);
-  EXPECT_EQ(window->cm->cmMD(), 6);
-  EXPECT_EQ(window->mdlbl->text(), "mate in 6 moves");
-}
-
 // Values edited by hand must not leave the window in a state it cannot reach itself.
-TEST_F(SettingsTest, GarbledOrOutOfRangeNumbersFallBackOrAreClamped) {
+TEST_F(SettingsTest, StoredNumbersAreClampedOrFallBackToTheirDefaultsWhenGarbled) {
   StartWindow();
   const int centredX = window->x();
   using Read = std::function<int(const chessfrm &)>;
@@ -146,8 +131,8 @@ TEST_F(SettingsTest, GarbledOrOutOfRangeNumbersFallBackOrAreClamped) {
   const Read solverDepth = [](const chessfrm &w) { return int{w.cm->cmMD()}; };
   const Read beep = [](const chessfrm &w) { return int{w.Beep}; };
   const Read stop = [](const chessfrm &w) { return int{w.StopOnFound}; };
-  const Read cws = [](const chessfrm &w) { return int{w.chkCWS->checkState()}; };
-  const Read cbl = [](const chessfrm &w) { return int{w.chkCBL->checkState()}; };
+  const Read cws = [this](const chessfrm &) { return BoxValues()[0]; };
+  const Read cbl = [this](const chessfrm &) { return BoxValues()[3]; };
   const Read scramble = [](const chessfrm &w) { return int{w.Check1->isChecked()}; };
   const Read left = [](const chessfrm &w) { return w.x(); };
   const struct {
@@ -156,12 +141,21 @@ TEST_F(SettingsTest, GarbledOrOutOfRangeNumbersFallBackOrAreClamped) {
     Read read;
     int expected;
   } cases[] = {
-      {"MaxDepth", "abc", depth, 1},     {"MaxDepth", "", depth, 1},
-      {"MaxDepth", "99", depth, 29},     {"MaxDepth", "99", solverDepth, 30},
-      {"MaxDepth", "-4", depth, 0},      {"MaxDepth", "-4", solverDepth, 1},
-      {"Beep", "abc", beep, -1},         {"Beep", "", beep, -1},
-      {"StopOnFound", "x", stop, 0},     {"CWS", "x", cws, Qt::Checked},
-      {"CBL", "", cbl, Qt::Checked},     {"Scramble", "abc", scramble, 0},
+      {"MaxDepth", "5", depth, 5},
+      {"MaxDepth", "5", solverDepth, 6},
+      {"MaxDepth", "abc", depth, 1},
+      {"MaxDepth", "", depth, 1},
+      {"MaxDepth", "99", depth, 29},
+      {"MaxDepth", "99", solverDepth, 30},
+      {"MaxDepth", "-4", depth, 0},
+      {"MaxDepth", "-4", solverDepth, 1},
+      {"Beep", "abc", beep, -1},
+      {"Beep", "", beep, -1},
+      {"StopOnFound", "x", stop, 0},
+      {"CWS", "x", cws, 1},
+      {"CWS", "7", cws, 1},
+      {"CBL", "", cbl, 1},
+      {"Scramble", "abc", scramble, 0},
       {"LastPosX", "abc", left, centredX},
   };
   for (const auto &c : cases) {
@@ -174,40 +168,32 @@ TEST_F(SettingsTest, GarbledOrOutOfRangeNumbersFallBackOrAreClamped) {
 }
 
 TEST_F(SettingsTest, BoardSetupPlacesSquaresInTurnUntilTheFirstBadValue) {
-  std::array<int, 64> all{};
-  all.fill(kWP);
+  // At start-up the board is emptied before the stored one comes in.
+  Store(QStringLiteral("BoardSetup"), QStringLiteral("6 0 12 "));
+  StartWindow();
+  std::array<int, 64> expected{kWK, kEmpty, kBK};
+  EXPECT_EQ(Codes(), expected);
+
   const struct {
     QString text;
     int squares; // how many of the values 6, 0, 12, 3 land on squares 0, 1, 2, ...
   } cases[] = {
-      {"6 0 12 ", 3}, {"6 0 12 3 ", 4}, {"6 x 12 ", 1},  {"6 13 12 ", 1}, {"6 -1 12 ", 1},
-      {"6 0 12", 2},  {"", 0},          {" 6 0 ", 0},    {"6 0 12 3.5 ", 3},
+      {"6 0 12 3 ", 4}, {"6 x 12 ", 1}, {"6 13 12 ", 1}, {"6 -1 12 ", 1},
+      {"6 0 12", 2},    {"", 0},        {" 6 0 ", 0},    {"6 0 12 3.5 ", 3},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text.toStdString());
-    const int values[] = {6, 0, 12, 3};
-    std::array<int, 64> expected{};
-    for (int n = 0; n < c.squares; ++n)
-      expected[n] = values[n];
-
-    // At start-up the board was emptied before the stored one comes in.
-    ClearStores();
-    Store(QStringLiteral("BoardSetup"), c.text);
-    StartWindow();
-    EXPECT_EQ(Codes(), expected);
-
-    // Squares after the last one set keep what they held.
+    expected = {kWK, kEmpty, kBK, kWN};
+    for (int n = c.squares; n < 64; ++n)
+      expected[n] = kWP; // squares after the last one set keep what they held
     for (int n = 0; n < 64; ++n)
       window->SetMan(n, kWP);
     window->ApplyBoardSetup(c.text);
-    for (int n = c.squares; n < 64; ++n)
-      expected[n] = kWP;
     EXPECT_EQ(Codes(), expected);
   }
-
   window->ApplyBoardSetup(QStringLiteral("5 ").repeated(65));
-  all.fill(kWQ);
-  EXPECT_EQ(Codes(), all);
+  expected.fill(kWQ);
+  EXPECT_EQ(Codes(), expected);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -22,45 +23,27 @@ protected:
   void SetUp() override {
     WindowTest::SetUp();
     ASSERT_TRUE(dir.isValid());
-    // The last run left a rook endgame and its folder behind.
-    QSettings settings;
-    settings.setValue("Config/BoardSetup", stored);
-    settings.setValue("Config/CommentText", "remembered");
-    settings.setValue("Config/LSavePath", "/srv/problems/");
-    settings.sync();
-  }
-
-  // A mate in two written as Save As writes it.
-  QString SaveProblem(const QString &path) {
+    // A mate in two in a problem file, and a rook endgame left behind by the last run.
     SetUpBoard(kTwoKeys);
     window->commenttxt->setPlainText(QStringLiteral("from the file"));
     problemBoard = Codes();
-    EXPECT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    dialogs.fileAnswers = {path};
-    window->menclose_Click();
-    EXPECT_TRUE(QFileInfo::exists(path));
-    return path;
-  }
-  std::array<int, 64> StoredBoard() const {
-    std::array<int, 64> board{};
-    board[Sq("e1")] = kWK;
-    board[Sq("a1")] = kWR;
-    board[Sq("e8")] = kBK;
-    return board;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    dialogs.fileAnswers = {folder + QStringLiteral("/MY PROBLEM.CMT")};
+    window->menclose->trigger();
+    SetUpBoard("4k3/8/8/8/8/8/8/R3K3");
+    storedBoard = Codes();
+    window->commenttxt->setPlainText(QStringLiteral("remembered"));
+    window->LSavePath = QStringLiteral("/srv/problems/");
+    window->SaveSettings();
   }
 
-  const QString stored = []() {
-    QString text = QStringLiteral("0 ").repeated(64);
-    text.replace(0, 2, QStringLiteral("2 ")); // a1: white rook
-    return text.replace(2 * 32, 2, QStringLiteral("6 ")).replace(2 * 39, 2, QStringLiteral("12 "));
-  }();
-  std::array<int, 64> problemBoard{};
   QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("My Problems"));
+  std::array<int, 64> problemBoard{};
+  std::array<int, 64> storedBoard{};
 };
 
 TEST_F(StartupTest, AQuotedCapitalisedProblemPathIsLoadedOverTheRememberedBoard) {
-  const QString folder = dir.filePath(QStringLiteral("My Problems"));
-  SaveProblem(folder + QStringLiteral("/MY PROBLEM.CMT"));
   StartWindow(QStringLiteral("\"%1/MY PROBLEM.CMT\"").arg(folder));
   EXPECT_EQ(Codes(), problemBoard);
   EXPECT_EQ(window->commenttxt->toPlainText(), "from the file");
@@ -70,15 +53,13 @@ TEST_F(StartupTest, AQuotedCapitalisedProblemPathIsLoadedOverTheRememberedBoard)
 }
 
 TEST_F(StartupTest, AnArgumentWithoutTheExtensionLeavesTheRememberedBoard) {
-  SaveProblem(dir.filePath(QStringLiteral("p.cmt")));
-  const QString arguments[] = {QString(), dir.filePath(QStringLiteral("p.cm")),
-                               QStringLiteral("\"%1\"").arg(dir.filePath(QStringLiteral("p.txt"))),
+  const QString arguments[] = {QString(), folder + QStringLiteral("/MY PROBLEM.CM"),
+                               QStringLiteral("\"%1/notes.txt\"").arg(folder),
                                QStringLiteral("--fullscreen")};
   for (const QString &argument : arguments) {
     SCOPED_TRACE(argument.toStdString());
     StartWindow(argument);
-    ASSERT_EQ(window->BoardSetupText(), stored);
-    EXPECT_EQ(Codes(), StoredBoard());
+    EXPECT_EQ(Codes(), storedBoard);
     EXPECT_EQ(window->commenttxt->toPlainText(), "remembered");
     EXPECT_EQ(window->LSavePath, "/srv/problems/");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -89,9 +70,15 @@ TEST(StripQuotes, RemovesOneQuoteAtEachEndAtMost) {
   const struct {
     const char *text;
     const char *stripped;
-  } cases[] = {{"\"a b.cmt\"", "a b.cmt"}, {"\"a.cmt", "a.cmt"},  {"a.cmt\"", "a.cmt"},
-               {"a.cmt", "a.cmt"},         {"\"\"a\"\"", "\"a\""}, {"\"", ""},
-               {"\"\"", ""},               {"", ""},               {"a\"b", "a\"b"}};
+  } cases[] = {{"\"a b.cmt\"", "a b.cmt"},
+               {"\"a.cmt", "a.cmt"},
+               {"a.cmt\"", "a.cmt"},
+               {"a.cmt", "a.cmt"},
+               {"\"\"a\"\"", "\"a\""},
+               {"\"", ""},
+               {"\"\"", ""},
+               {"", ""},
+               {"a\"b", "a\"b"}};
   for (const auto &c : cases)
     EXPECT_EQ(StripQuotes(QString::fromLatin1(c.text)), c.stripped) << c.text;
 }
@@ -122,9 +109,14 @@ TEST_F(StartupTest, ClosingDuringASearchStopsItAndSavesTheSettings) {
   EXPECT_EQ(QSettings().value("Config/MaxDepth").toString(), "5");
   EXPECT_EQ(QSettings().value("Config/CommentText").toString(), "deep");
   // Nothing of the stopped run arrives any more: no event, no closing lines.
+  EXPECT_FALSE(window->Tim->isActive());
   QTest::qWait(400);
   EXPECT_EQ(window->slist->count(), lines);
   EXPECT_EQ(window->Busy, 0);
+  // The worker is gone, so the control takes a new task at once.
+  window->cm->Mate(0);
+  EXPECT_EQ(window->cm->LSuccess(), 1);
+  window->cm->Panic();
 }
 
 } // namespace

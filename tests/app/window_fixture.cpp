@@ -3,6 +3,7 @@
 #include "platform/registry.h"
 #include "problem/fen.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -93,6 +94,27 @@ std::array<int, 64> WindowTest::Codes() const {
   for (int n = 0; n < 64; ++n)
     codes[n] = window->Code(n);
   return codes;
+}
+
+static std::array<QCheckBox *, 4> Boxes(const chessfrm &window) {
+  return {window.chkCWS, window.chkCWL, window.chkCBS, window.chkCBL};
+}
+
+std::array<int, 4> WindowTest::BoxValues() const {
+  std::array<int, 4> values{};
+  for (int i = 0; i < 4; ++i) {
+    const Qt::CheckState state = Boxes(*window)[i]->checkState();
+    values[i] = state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+  }
+  return values;
+}
+
+void WindowTest::SetBoxValues(const std::array<int, 4> &values) {
+  for (int i = 0; i < 4; ++i) {
+    Boxes(*window)[i]->setCheckState(values[i] == 1   ? Qt::Checked
+                                     : values[i] == 2 ? Qt::PartiallyChecked
+                                                      : Qt::Unchecked);
+  }
 }
 
 static std::vector<QString> LinesOf(const QListWidget *list) {

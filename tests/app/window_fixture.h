@@ -15,6 +15,11 @@
 
 class QPushButton;
 
+// Failures show texts as text, not as the bytes of a QString.
+inline void PrintTo(const QString &text, std::ostream *os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
 namespace testing_support {
 
 // Records what the window would show or sound instead of blocking.
@@ -93,6 +98,10 @@ protected:
   void SetUpProblem(const std::string &fen, int depth);
   bool SolveProblem(const std::string &fen, int depth, bool mate = true);
   std::array<int, 64> Codes() const;
+  // The castling boxes CWS, CWL, CBS, CBL as files and settings hold them: 0 unchecked,
+  // 1 checked, 2 grayed.
+  std::array<int, 4> BoxValues() const;
+  void SetBoxValues(const std::array<int, 4> &values);
   // The lines of slist, or of blist.
   std::vector<QString> Lines() const;
   std::vector<QString> HiddenLines() const;

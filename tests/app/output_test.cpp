@@ -1,0 +1,309 @@
+// The board as a picture: on the clipboard with the selected comment, as a bitmap file, on a
+// printed page; and the help viewer and the about box.
+#include "tests/app/window_fixture.h"
+
+#include "app/output/frm_about.h"
+#include "app/output/help_viewer.h"
+#include "app/output/print_form.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+namespace {
+
+using namespace testing_support;
+
+// Pixels compared as the eye sees them, whatever format each side came in.
+QImage Pixels(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+// How far from the main window's centre a dialog the program placed will stand once shown.
+// A dialog not shown yet has no frame, so it is given the main window's.
+QPoint OffCentre(const QWidget &dialog, const QWidget &main) {
+  const QRect frame = main.frameGeometry();
+  const QRect inner = main.geometry();
+  const QMargins decoration(inner.left() - frame.left(), inner.top() - frame.top(),
+                            frame.right() - inner.right(), frame.bottom() - inner.bottom());
+  return QRect(dialog.pos(), dialog.size().grownBy(decoration)).center() - frame.center();
+}
+
+class OutputTest : public WindowTest {
+protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(dir.isValid());
+    StartWindow();
+    SetUpBoard(kCaptureInOne);
+  }
+
+  // The board's inner area as the screen shows it, taken here and not by the program.
+  QImage BoardOnScreen() const {
+    window->board->repaint();
+    return Pixels(
+        window->board->grab(QRect(window->board->contentsRect().topLeft(), QSize(352, 352)))
+            .toImage());
+  }
+  QString Path(const QString &name) const { return dir.filePath(name); }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(OutputTest, CopyPutsTheBoardAndTheSelectedCommentOnTheClipboard) {
+  window->commenttxt->setPlainText(QStringLiteral("Loyd 1859\nsecond line"));
+  const struct {
+    int from, to;
+    const char *text;
+  } cases[] = {
+      {0, 0, ""}, {5, 9, "1859"}, {5, 16, "1859\nsecond"}, {0, 21, "Loyd 1859\nsecond line"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    QGuiApplication::clipboard()->clear();
+    QTextCursor cursor = window->commenttxt->textCursor();
+    cursor.setPosition(c.from);
+    cursor.setPosition(c.to, QTextCursor::KeepAnchor);
+    window->commenttxt->setTextCursor(cursor);
+    window->menCopy->trigger();
+
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasImage());
+    ASSERT_TRUE(data->hasText());
+    const QImage image = Pixels(qvariant_cast<QImage>(data->imageData()));
+    EXPECT_EQ(image.size(), QSize(352, 352));
+    EXPECT_EQ(image, Pixels(window->BoardPicture().toImage()));
+    EXPECT_EQ(image, BoardOnScreen());
+    EXPECT_EQ(data->text(), c.text);
+  }
+}
+
+TEST_F(OutputTest, ExportWritesTheBoardAsABitmapAndRemembersItsFolderAtOnce) {
+  const QString first = Path("first/");
+  const QString second = Path("second/");
+  ASSERT_TRUE(QDir().mkpath(first) && QDir().mkpath(second) && QDir().mkpath(Path("taken.bmp")));
+  // Two exports, a cancel, and two targets that cannot be written.
+  dialogs.fileAnswers = {first + "board.bmp", second + "again.bmp", QString(),
+                         Path("no such folder/board.bmp"), Path("taken.bmp")};
+  window->menXportBmp->trigger();
+  EXPECT_EQ(QSettings().value("Config/LastXportPath").toString(), first);
+  for (int i = 0; i < 4; ++i)
+    window->menXportBmp->trigger();
+  EXPECT_EQ(QSettings().value("Config/LastXportPath").toString(), second);
+
+  const QString folders[] = {window->AppPath.chopped(1), first, second, second, second};
+  ASSERT_EQ(dialogs.fileRequests.size(), std::size(folders));
+  for (std::size_t i = 0; i < std::size(folders); ++i) {
+    const FileDialogRequest &request = dialogs.fileRequests[i];
+    EXPECT_TRUE(request.save);
+    EXPECT_EQ(request.title, "Quintabell - Export Bitmap File");
+    EXPECT_EQ(request.folder, folders[i]);
+    EXPECT_EQ(request.fileName, "ChessBoard1.bmp");
+    EXPECT_EQ(request.filter, "Bitmap Files *.bmp|*.bmp");
+  }
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].title, "Quintabell Error");
+  EXPECT_EQ(dialogs.messages[1].title, "Quintabell Error");
+  EXPECT_TRUE(QFileInfo(Path("taken.bmp")).isDir());
+
+  EXPECT_TRUE(FileBytes(first + "board.bmp").startsWith("BM"));
+  QImage written;
+  ASSERT_TRUE(written.load(first + "board.bmp", "BMP"));
+  EXPECT_EQ(Pixels(written), BoardOnScreen());
+}
+
+TEST_F(OutputTest, PrintFormListsThePrintersWithTheCurrentOneSelected) {
+  const struct {
+    const char *current;
+    int selected;
+  } cases[] = {{"Beta", 1}, {"beta", 1}, {"Alpha", 0}, {"Gamma", 0}, {"", 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.current);
+    PrintForm form(window.get(), {"Alpha", "Beta"}, QString::fromLatin1(c.current));
+    EXPECT_EQ(form.windowTitle(), "Print Chess Board on:");
+    ASSERT_EQ(form.PList->count(), 2);
+    EXPECT_EQ(form.PList->itemText(0) + "," + form.PList->itemText(1), "Alpha,Beta");
+    EXPECT_EQ(form.PList->currentIndex(), c.selected);
+    EXPECT_EQ(form.cmdOK->text(), "OK");
+    EXPECT_EQ(form.cmdCancel->text(), "Cancel");
+    EXPECT_FALSE(form.PrintOK);
+  }
+  PrintForm confirmed(window.get(), {"Alpha", "Beta"}, "Beta");
+  confirmed.PList->setCurrentIndex(0);
+  confirmed.cmdOK->click();
+  EXPECT_TRUE(confirmed.PrintOK);
+  EXPECT_EQ(confirmed.chosen, "Alpha");
+}
+
+// Renders a page at 72 dots per inch; a null image when pdftoppm is missing or fails.
+QImage RenderPage(const QString &pdf, const QString &prefix) {
+  QProcess render;
+  render.start(QStringLiteral("pdftoppm"),
+               {"-r", "72", "-png", "-singlefile", "-f", "1", "-l", "1", pdf, prefix});
+  if (!render.waitForFinished(30000) || render.exitCode() != 0)
+    return {};
+  return QImage(prefix + ".png");
+}
+
+TEST_F(OutputTest, PrintingAsksForThePrinterAndPutsTheBoardOnThePage) {
+  const QString pdfEntry = QStringLiteral("Print to PDF file");
+  const QStringList printers = QPrinterInfo::availablePrinterNames();
+  // The user's part: cancel, then the PDF entry with OK, then cancel again.
+  std::deque<QString> choices = {QString(), pdfEntry, QString()};
+  QStringList preselected;
+  dialogs.onModal = [&](QDialog &dialog) {
+    auto &form = dynamic_cast<PrintForm &>(dialog);
+    EXPECT_EQ(form.windowTitle(), "Print Chess Board on:");
+    EXPECT_EQ(form.parentWidget(), window.get());
+    const QPoint offset = OffCentre(form, *window);
+    EXPECT_TRUE(std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1)
+        << offset.x() << "," << offset.y();
+    QStringList offered;
+    for (int i = 0; i < form.PList->count(); ++i)
+      offered << form.PList->itemText(i);
+    EXPECT_EQ(offered, QStringList(printers) << pdfEntry);
+    preselected << form.PList->currentText();
+    const QString choice = choices.front();
+    choices.pop_front();
+    form.PList->setCurrentIndex(form.PList->findText(choice));
+    (choice.isEmpty() ? form.cmdCancel : form.cmdOK)->click();
+    return dialog.result();
+  };
+  window->menPrint->trigger();
+  EXPECT_TRUE(dialogs.fileRequests.empty()) << "Cancel asked for a file";
+  dialogs.fileAnswers = {Path("board.pdf")};
+  window->menPrint->trigger();
+  ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+  EXPECT_TRUE(dialogs.fileRequests[0].save);
+  window->menPrint->trigger();
+  EXPECT_EQ(dialogs.fileRequests.size(), 1u);
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  ASSERT_EQ(preselected.size(), 3);
+  const QString systemDefault = QPrinterInfo::defaultPrinterName();
+  EXPECT_EQ(preselected[0], !systemDefault.isEmpty() ? systemDefault
+                            : printers.isEmpty()     ? pdfEntry
+                                                     : printers[0]);
+  EXPECT_EQ(preselected[2], pdfEntry);
+
+  ASSERT_TRUE(FileBytes(Path("board.pdf")).startsWith("%PDF"));
+  const QImage page = RenderPage(Path("board.pdf"), Path("page"));
+  ASSERT_FALSE(page.isNull()) << "pdftoppm could not render the page";
+  // The board's dark outer border gives its corners.
+  QRect board;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      if (qGray(page.pixel(x, y)) < 128)
+        board |= QRect(x, y, 1, 1);
+    }
+  }
+  const double width = 352.0 * 72.0 / window->board->logicalDpiX();
+  EXPECT_NEAR(board.left(), page.width() / 4.0, 3);
+  EXPECT_NEAR(board.top(), page.height() / 10.0, 3);
+  EXPECT_NEAR(board.width(), width, 3);
+  EXPECT_NEAR(board.height(), width, 3);
+}
+
+// The topics as the help file beside the program holds them.
+QStringList TopicTitles(const QString &helpFile) {
+  QStringList titles;
+  static const QRegularExpression topic(QStringLiteral("^@topic\\s+\\d+\\s+(.*)$"));
+  for (const QString &line : QString::fromUtf8(FileBytes(helpFile)).split(QLatin1Char('\n'))) {
+    const QRegularExpressionMatch match = topic.match(line.trimmed());
+    if (match.hasMatch())
+      titles << match.captured(1).trimmed();
+  }
+  return titles;
+}
+
+TEST_F(OutputTest, HelpShowsTheContentsOrTheNumberedTopicFromAnyCurrentFolder) {
+  const QString helpFile = QCoreApplication::applicationDirPath() + "/Quintabell.hlp";
+  const QStringList titles = TopicTitles(helpFile);
+  ASSERT_GE(titles.size(), 5) << helpFile.toStdString();
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+
+  window->menViewHelp->trigger();
+  auto *viewer = window->findChild<HelpViewer *>();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_TRUE(viewer->isWindow());
+  EXPECT_EQ(viewer->parentWidget(), window.get());
+  QStringList listed;
+  for (int i = 0; i < viewer->topics->count(); ++i)
+    listed << viewer->topics->item(i)->text();
+  EXPECT_EQ(listed, titles);
+  const QString contents = viewer->page->toPlainText();
+  EXPECT_TRUE(contents.startsWith("Contents")) << contents.toStdString();
+  for (const QString &title : titles)
+    EXPECT_TRUE(contents.contains(title)) << title.toStdString();
+
+  window->ShowHelp(5);
+  ASSERT_NE(viewer->topics->currentItem(), nullptr);
+  EXPECT_EQ(viewer->topics->currentItem()->text(), "Reading a solution line");
+  EXPECT_TRUE(viewer->page->toPlainText().startsWith("Reading a solution line"));
+
+  window->ShowHelp(77);
+  const QString noted = viewer->page->toPlainText();
+  EXPECT_TRUE(noted.contains("There is no topic 77")) << noted.toStdString();
+  for (const QString &title : titles)
+    EXPECT_TRUE(noted.contains(title)) << title.toStdString();
+  EXPECT_EQ(window->findChildren<HelpViewer *>().size(), 1);
+  QDir::setCurrent(before);
+
+  // A missing file is said in the viewer itself.
+  window->HelpFile = Path("gone/Quintabell.hlp");
+  window->ShowHelp(0);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_TRUE(viewer->page->toPlainText().contains(window->HelpFile))
+      << viewer->page->toPlainText().toStdString();
+  EXPECT_EQ(viewer->topics->count(), 0);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(OutputTest, TheAboutBoxShowsItsTextsCentredOverTheMovedWindow) {
+  const QPoint places[] = {{10, 20}, {420, 260}};
+  for (const QPoint &place : places) {
+    window->move(place);
+    bool shown = false;
+    dialogs.onModal = [&](QDialog &dialog) {
+      auto *about = dynamic_cast<frmAbout *>(&dialog);
+      EXPECT_NE(about, nullptr);
+      if (about == nullptr)
+        return 0;
+      shown = true;
+      EXPECT_EQ(about->lblTitle->text(), "Quintabell");
+      EXPECT_EQ(about->lblVersion->text(), QStringLiteral("Version 1.5.03") +
+                                               QString(16, QLatin1Char(' ')) +
+                                               QStringLiteral("Release: 11/2001"));
+      EXPECT_EQ(about->lblDescription->text(), "Quintabell solves chess problems.");
+      EXPECT_EQ(about->lblDisclaimer->text(),
+                "Warning: You use Quintabell at your own risk. The author will not be "
+                "responsible for any damage to your system or data.");
+      EXPECT_EQ(about->cmdOK->text(), "OK");
+      EXPECT_EQ(about->parentWidget(), window.get());
+      const QPoint offset = OffCentre(*about, *window);
+      EXPECT_TRUE(std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1)
+          << offset.x() << "," << offset.y();
+      about->cmdOK->click();
+      return dialog.result();
+    };
+    window->meninfo->trigger();
+    EXPECT_TRUE(shown);
+  }
+}
+
+} // namespace
