@@ -1,6 +1,7 @@
 // quintabell-bench: solves every problem of the benchmark sets and checks the keys.
 #include "bench/problem_set.h"
 #include "cli/task_run.h"
+#include "cli/terminal_report.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +11,14 @@
 
 namespace {
 
-constexpr const char *kUsage = "usage: quintabell-bench [--limit SECONDS] [TSV...]\n";
+constexpr const char *kUsage =
+    "usage: quintabell-bench [--limit SECONDS] [--plain] [--hash MB] [TSV...]\n";
+
+struct Settings {
+  double limit = 60;
+  engine::SearchOptions search;
+  std::vector<std::string> sets;
+};
 
 struct Totals {
   int problems = 0, matched = 0, mismatched = 0, timeouts = 0, errors = 0;
@@ -18,13 +26,27 @@ struct Totals {
   std::uint64_t nodes = 0;
   std::string slowestId;
   double slowestSeconds = -1;
+
+  void Add(const Totals &other) {
+    problems += other.problems;
+    matched += other.matched;
+    mismatched += other.mismatched;
+    timeouts += other.timeouts;
+    errors += other.errors;
+    seconds += other.seconds;
+    nodes += other.nodes;
+    if (other.slowestSeconds > slowestSeconds) {
+      slowestSeconds = other.slowestSeconds;
+      slowestId = other.slowestId;
+    }
+  }
 };
 
 double PerSecond(std::uint64_t nodes, double seconds) {
   return seconds > 0 ? static_cast<double>(nodes) / seconds : 0;
 }
 
-void SolveOne(const bench::BenchProblem &problem, double limit, Totals &totals) {
+void SolveOne(const bench::BenchProblem &problem, const Settings &settings, Totals &totals) {
   ++totals.problems;
   problem::FenPosition position;
   std::string error;
@@ -37,7 +59,8 @@ void SolveOne(const bench::BenchProblem &problem, double limit, Totals &totals) 
   cli::TaskRequest request;
   request.position = position;
   request.depth = static_cast<short>(problem.moves);
-  request.timeLimit = std::chrono::duration<double>(limit);
+  request.timeLimit = std::chrono::duration<double>(settings.limit);
+  request.search = settings.search;
   const cli::TaskOutcome outcome = cli::RunTask(request);
 
   std::vector<std::string> keys;
@@ -56,9 +79,9 @@ void SolveOne(const bench::BenchProblem &problem, double limit, Totals &totals) 
   } else {
     ++totals.matched;
   }
-  std::printf("%-6s %2d  %-7s %9.3f %14llu %12.0f\n", problem.id.c_str(), problem.moves, verdict,
-              outcome.seconds, static_cast<unsigned long long>(outcome.nodes),
-              PerSecond(outcome.nodes, outcome.seconds));
+  std::printf("%-6s %2d  %-7s %9.3f %14llu %12.0f %7.1f%%\n", problem.id.c_str(), problem.moves,
+              verdict, outcome.seconds, static_cast<unsigned long long>(outcome.nodes),
+              PerSecond(outcome.nodes, outcome.seconds), cli::TableHitPercent(outcome.table));
   if (keys != problem.keys && !outcome.timedOut) {
     std::string found;
     for (const std::string &key : keys)
@@ -74,6 +97,15 @@ void SolveOne(const bench::BenchProblem &problem, double limit, Totals &totals) 
   }
 }
 
+void PrintTotals(const char *label, const Totals &totals) {
+  std::printf("%s: %d problems, %d match, %d differ, %d timeout, %d error; %.3f s, %llu nodes, "
+              "%.0f nodes/s; slowest %s (%.3f s)\n",
+              label, totals.problems, totals.matched, totals.mismatched, totals.timeouts,
+              totals.errors, totals.seconds, static_cast<unsigned long long>(totals.nodes),
+              PerSecond(totals.nodes, totals.seconds), totals.slowestId.c_str(),
+              totals.slowestSeconds);
+}
+
 std::vector<std::string> DefaultSets() {
   std::vector<std::string> sets;
   std::error_code error;
@@ -85,41 +117,66 @@ std::vector<std::string> DefaultSets() {
   return sets;
 }
 
+bool ParseNumber(const std::string &text, double &value) {
+  const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return status == std::errc() && end == text.data() + text.size() && value > 0;
+}
+
+// False with the message printed when the command line cannot be used.
+bool ParseSettings(int argc, char **argv, Settings &settings) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    double value = 0;
+    if (arg == "--limit" && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], settings.limit)) {
+        std::fprintf(stderr, "quintabell-bench: --limit needs a positive number of seconds\n");
+        return false;
+      }
+    } else if (arg == "--hash" && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], value) || value > 65536) {
+        std::fprintf(stderr, "quintabell-bench: --hash needs a size from 1 to 65536 MB\n");
+        return false;
+      }
+      settings.search.hashMegabytes = static_cast<int>(value);
+    } else if (arg == "--plain") {
+      settings.search.plain = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      std::fprintf(stderr, "%squintabell-bench: unknown option '%s'\n", kUsage, arg.c_str());
+      return false;
+    } else {
+      settings.sets.push_back(arg);
+    }
+  }
+  if (settings.sets.empty())
+    settings.sets = DefaultSets();
+  if (settings.sets.empty()) {
+    std::fprintf(stderr, "quintabell-bench: no *.tsv sets in %s; name the sets to solve\n",
+                 QUINTABELL_BENCH_DIR);
+    return false;
+  }
+  return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-  double limit = 60;
-  std::vector<std::string> sets;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--limit" && i + 1 < argc) {
-      const std::string value = argv[++i];
-      const auto [end, status] = std::from_chars(value.data(), value.data() + value.size(), limit);
-      if (status != std::errc() || end != value.data() + value.size() || limit <= 0) {
-        std::fprintf(stderr, "quintabell-bench: --limit needs a positive number of seconds\n");
-        return 2;
-      }
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (arg.rfind("--", 0) == 0) {
-      std::fprintf(stderr, "%squintabell-bench: unknown option '%s'\n", kUsage, arg.c_str());
-      return 2;
-    } else {
-      sets.push_back(arg);
-    }
+  if (argc > 1 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
-  if (sets.empty())
-    sets = DefaultSets();
-  if (sets.empty()) {
-    std::fprintf(stderr, "quintabell-bench: no *.tsv sets in %s; name the sets to solve\n",
-                 QUINTABELL_BENCH_DIR);
+  Settings settings;
+  if (!ParseSettings(argc, argv, settings))
     return 2;
-  }
 
-  Totals totals;
-  std::printf("%-6s %2s  %-7s %9s %14s %12s\n", "id", "n", "keys", "seconds", "nodes", "nodes/s");
-  for (const std::string &set : sets) {
+  std::printf("search: %s\n",
+              settings.search.plain
+                  ? "plain"
+                  : ("accelerated, table " + std::to_string(settings.search.hashMegabytes) + " MB")
+                        .c_str());
+  std::printf("%-6s %2s  %-7s %9s %14s %12s %8s\n", "id", "n", "keys", "seconds", "nodes",
+              "nodes/s", "hits");
+  Totals all;
+  for (const std::string &set : settings.sets) {
     std::vector<bench::BenchProblem> problems;
     std::string error;
     if (!bench::ReadProblemSet(set, problems, error)) {
@@ -127,14 +184,12 @@ int main(int argc, char **argv) {
       return 2;
     }
     std::printf("# %s\n", set.c_str());
+    Totals totals;
     for (const bench::BenchProblem &problem : problems)
-      SolveOne(problem, limit, totals);
+      SolveOne(problem, settings, totals);
+    PrintTotals(std::filesystem::path(set).filename().c_str(), totals);
+    all.Add(totals);
   }
-  std::printf("total: %d problems, %d match, %d differ, %d timeout, %d error; %.3f s, %llu nodes, "
-              "%.0f nodes/s; slowest %s (%.3f s)\n",
-              totals.problems, totals.matched, totals.mismatched, totals.timeouts, totals.errors,
-              totals.seconds, static_cast<unsigned long long>(totals.nodes),
-              PerSecond(totals.nodes, totals.seconds), totals.slowestId.c_str(),
-              totals.slowestSeconds);
-  return totals.mismatched + totals.errors > 0 ? 1 : 0;
+  PrintTotals("total", all);
+  return all.mismatched + all.errors > 0 ? 1 : 0;
 }

@@ -53,6 +53,8 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
   request.depth = static_cast<short>(moves);
   request.stopOnFirst = options.stopOnFirst;
   request.stopRequest = &interrupted;
+  request.search = {.plain = options.plain, .hashMegabytes = options.hashMegabytes};
+
   request.onProgress = [&](short progress) {
     std::lock_guard lock(output);
     bar.Show(progress);
@@ -73,8 +75,9 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
 
   const auto solutions = std::count_if(outcome.solutions.begin(), outcome.solutions.end(),
                                        [](const std::string &s) { return s.rfind(">>", 0) != 0; });
-  const std::string summary =
-      cli::Summary(static_cast<std::size_t>(solutions), outcome.seconds, outcome.nodes);
+  const std::string summary = cli::Summary(static_cast<std::size_t>(solutions), outcome.seconds,
+                                           outcome.nodes, outcome.table);
+
   if (interrupted) {
     std::fprintf(stderr, "interrupted: %s\n", summary.c_str());
     return kExitInterrupted;

@@ -45,7 +45,8 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
       arg = arg.substr(0, equals);
       inlineValue = true;
     }
-    const bool takesValue = arg == "--fen" || arg == "--moves" || arg == "--perft";
+    const bool takesValue =
+        arg == "--fen" || arg == "--moves" || arg == "--perft" || arg == "--hash";
     if (takesValue && !inlineValue) {
       if (i + 1 >= argc) {
         error = std::string(arg) + " needs a value";
@@ -74,7 +75,15 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
         return false;
       }
       parsed.perftDepth = depth;
+    } else if (arg == "--hash") {
+      if (!ParseInteger(value, 1, 65536, parsed.hashMegabytes)) {
+        error = "--hash needs a size from 1 to 65536 MB, not '" + std::string(value) + "'";
+        return false;
+      }
+    } else if (arg == "--plain") {
+      parsed.plain = true;
     } else if (arg == "--defend") {
+
       parsed.defend = true;
     } else if (arg == "--stop-on-first") {
       parsed.stopOnFirst = true;

@@ -9,7 +9,8 @@ namespace cli {
 inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
     "       quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] FILE.cmt\n"
-    "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n";
+    "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n"
+    "search: [--plain] (every move, nothing remembered) [--hash MB] (table size, default 256)\n";
 
 struct Options {
   std::string fen;
@@ -20,6 +21,8 @@ struct Options {
   bool help = false;
   std::optional<int> moves;      // White moves, the key included; a file brings its own
   std::optional<int> perftDepth; // set: count the move tree instead of solving
+  bool plain = false;            // the reference search instead of the accelerated one
+  int hashMegabytes = 256;
 };
 
 // False with a one-line `error` for an unknown option, a missing or bad value, or options that

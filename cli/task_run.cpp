@@ -52,7 +52,10 @@ TaskOutcome RunTask(const TaskRequest &request) {
 
   PlaceBoard(request.position.board);
   ForwardingHost host(request, outcome);
-  const engine::TaskOrder order{request.depth, request.position.castlingRights, &stop};
+  const engine::TaskOrder order{.depth = request.depth,
+                                .castlingRights = request.position.castlingRights,
+                                .stopRequest = &stop,
+                                .search = request.search};
   const auto start = std::chrono::steady_clock::now();
   platform::DeepThread worker;
   outcome.started = worker.Start([&] {
@@ -77,6 +80,9 @@ TaskOutcome RunTask(const TaskRequest &request) {
   worker.Join();
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   outcome.nodes = engine::NodeCount();
+  if (!request.search.plain)
+    outcome.table = engine::LastTaskTableStatistics();
+
   return outcome;
 }
 

@@ -22,6 +22,7 @@ struct TaskRequest {
   std::chrono::duration<double> timeLimit{0}; // zero: no limit
   // Set from anywhere (a signal handler, another thread) to end the run early.
   std::atomic<bool> *stopRequest = nullptr;
+  engine::SearchOptions search;
   std::function<void(short progress)> onProgress;
   std::function<void(std::string_view solution)> onSolution;
 };
@@ -33,6 +34,7 @@ struct TaskOutcome {
   std::vector<std::string> solutions; // every SolutionFound text, notices included
   double seconds = 0;
   std::uint64_t nodes = 0;
+  engine::TableStatistics table; // of the accelerated search
 };
 
 TaskOutcome RunTask(const TaskRequest &request);

@@ -27,13 +27,24 @@ void ProgressBar::Erase() {
   drawn_ = false;
 }
 
-std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes) {
+std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes,
+                    const engine::TableStatistics &table) {
   const double perSecond = seconds > 0 ? static_cast<double>(nodes) / seconds : 0;
-  char text[160];
-  std::snprintf(text, sizeof text, "%zu solution%s, %.3f s, %llu nodes, %.0f nodes/s", solutions,
-                solutions == 1 ? "" : "s", seconds, static_cast<unsigned long long>(nodes),
-                perSecond);
+  char text[200];
+  int length = std::snprintf(text, sizeof text, "%zu solution%s, %.3f s, %llu nodes, %.0f nodes/s",
+                             solutions, solutions == 1 ? "" : "s", seconds,
+                             static_cast<unsigned long long>(nodes), perSecond);
+  if (table.probes > 0 && length > 0 && length < static_cast<int>(sizeof text)) {
+    std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length),
+                  ", table hits %.1f%%", TableHitPercent(table));
+  }
   return text;
+}
+
+double TableHitPercent(const engine::TableStatistics &table) {
+  return table.probes > 0
+             ? 100.0 * static_cast<double>(table.hits) / static_cast<double>(table.probes)
+             : 0.0;
 }
 
 } // namespace cli

@@ -2,6 +2,8 @@
 // summary. stdout is left to the solution texts alone.
 #pragma once
 
+#include "engine/engine.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -21,6 +23,9 @@ private:
   bool drawn_ = false;
 };
 
-std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes);
+// "2 solutions, 0.153 s, 123456 nodes, 806906 nodes/s[, table hits 41.5%]".
+std::string Summary(std::size_t solutions, double seconds, std::uint64_t nodes,
+                    const engine::TableStatistics &table);
+double TableHitPercent(const engine::TableStatistics &table);
 
 } // namespace cli

@@ -36,11 +36,18 @@ enum class TaskResult {
   NoKingPair,   // not exactly one king per side: nothing was searched
 };
 
+// How the searches beneath the root go about it; the answers are the same either way.
+struct SearchOptions {
+  bool plain = false;      // every move in generation order, nothing remembered: the reference
+  int hashMegabytes = 256; // the table of proven results of the accelerated search
+};
+
 struct TaskOrder {
   short depth = 0; // White moves, the key included
   std::uint32_t castlingRights = 0;
   // Polled by the search at every node; setting it ends the task quickly from any thread.
   const std::atomic<bool> *stopRequest = nullptr;
+  SearchOptions search;
 };
 
 // Placement. Out-of-range arguments are ignored.
@@ -51,8 +58,9 @@ void ClearBoard();
 void PrepareTask(int depth);
 
 // The roots of the two tasks, on a prepared position. Report through host.
-TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host);
-TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host);
+TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host, const SearchOptions &search = {});
+TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host,
+                       const SearchOptions &search = {});
 
 // A whole task as a worker runs it: prepare, search, then the closing reports (a notice for
 // results 1 and 2, ProgressUpdate 100, Finished) unless it ended early.
@@ -63,5 +71,12 @@ std::uint64_t Perft(int depth, bool whiteToMove, std::uint32_t castlingRights);
 
 // Moves made by the generator since the last PrepareTask (castling counts once).
 std::uint64_t NodeCount();
+
+// Lookups in the accelerated search's table during the last task, and how many found a bound.
+struct TableStatistics {
+  std::uint64_t probes = 0;
+  std::uint64_t hits = 0;
+};
+TableStatistics LastTaskTableStatistics();
 
 } // namespace engine

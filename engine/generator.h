@@ -2,70 +2,32 @@
 // made, tested for the mover's king and handed to a visitor, one at a time, in the fixed
 // order that decides the order of the solutions.
 //
-// A visitor has two members:
+// A visitor has two members, and may have a third:
 //   void Make();   makes the move of the current record (MakeMove, or MakeRootMove at a root)
 //   bool Visit();  called for a legal move on the board; takes it back with UnmakeMove and
 //                  answers true to end this level at once.
+//   bool Wants(const CellCode* from, const CellCode* to, std::uint32_t flags);
+//                  asked before a move is made (a promoting pawn already wears its new kind);
+//                  a move it does not want is neither made nor counted.
+// and bool WantsMan(const CellCode* from), which passes over all moves of a man at once.
+
 // Run answers true when a visitor ended the level; everything generation changed for the time
 // of one man's moves is restored in both endings.
 #pragma once
 
-#include "engine/lines.h"
-#include "engine/moves.h"
+#include "engine/king_safety.h"
 
 namespace engine {
-
-enum class Side { White, Black };
-
-template <Side S> struct SideRules;
-
-template <> struct SideRules<Side::White> {
-  static constexpr CellCode own = kWhite;
-  static constexpr CellCode enemy = kBlack;
-  static constexpr int ahead = 1;
-  static constexpr int leftFront = -9;
-  static constexpr int rightFront = 11;
-  static constexpr std::uint32_t rights = kWhiteLong | kWhiteShort;
-  static constexpr std::uint32_t shortRight = kWhiteShort;
-  static constexpr std::uint32_t longRight = kWhiteLong;
-  static constexpr int kingHome = kE1, shortRook = kH1, longRook = kA1;
-  static constexpr int f = kF1, g = kG1, d = kD1, c = kC1, b = kB1;
-  static CellCode *King() { return state.men[1]; }
-  static bool KingAttacked() { return WhiteKingAttacked(); }
-};
-
-template <> struct SideRules<Side::Black> {
-  static constexpr CellCode own = kBlack;
-  static constexpr CellCode enemy = kWhite;
-  static constexpr int ahead = -1;
-  static constexpr int leftFront = -11;
-  static constexpr int rightFront = 9;
-  static constexpr std::uint32_t rights = kBlackLong | kBlackShort;
-  static constexpr std::uint32_t shortRight = kBlackShort;
-  static constexpr std::uint32_t longRight = kBlackLong;
-  static constexpr int kingHome = kE8, shortRook = kH8, longRook = kA8;
-  static constexpr int f = kF8, g = kG8, d = kD8, c = kC8, b = kB8;
-  static CellCode *King() { return state.men[state.allMen]; }
-  static bool KingAttacked() { return BlackKingAttacked(); }
-};
-
-inline constexpr int kKnightJumps[8] = {-19, -8, 12, 21, 19, 8, -12, -21};
-inline constexpr int kKingSteps[8] = {-9, 11, 9, -11, 1, -1, -10, 10};
-inline constexpr int kOrthogonalRays[4] = {1, 10, -1, -10};
-inline constexpr int kDiagonalRays[4] = {11, 9, -11, -9};
-inline constexpr CellCode kPromotionKinds[4] = {kKnight, kQueen, kRook, kBishop};
 
 template <Side S, class V> class MoveGenerator {
   using R = SideRules<S>;
 
 public:
-  explicit MoveGenerator(V &visitor)
-      : v_(visitor), held_(state.rights & R::rights), king_(R::King()) {
-    ExamineCheck();
-  }
+  explicit MoveGenerator(V &visitor) : v_(visitor), held_(state.rights & R::rights) {}
 
-  // Whether the side to move stood in check when the level began.
-  bool InCheck() const { return inCheck_; }
+  // Whether the side to move stood in check when the level began, and by whom.
+  bool InCheck() const { return safety_.InCheck(); }
+  const KingSafety<S> &Safety() const { return safety_; }
 
   // White's men are numbered W..1 and Black's W+1..T in board order, the king last of each.
   bool Run() {
@@ -86,88 +48,29 @@ public:
   }
 
 private:
-  // Finds the men giving check, from the opponent's last move alone where that is enough:
-  // the man that arrived, and the line that the square it left opens. Castling, en passant
-  // and the position a task starts from (no last move) get the full search for attackers.
-  void ExamineCheck() {
-    const PlyRecord &last = state.ply[-1];
-    if (last.from == nullptr || (last.flags & (kEnPassant | kShortCastling | kLongCastling))) {
-      if constexpr (S == Side::White) {
-        ForEachWhiteKingAttacker([this](const CellCode *c) { return AddChecker(c); });
-      } else {
-        ForEachBlackKingAttacker([this](const CellCode *c) { return AddChecker(c); });
-      }
-      return;
-    }
-    const CellCode *const to = last.to;
-    const CellCode arrived = *to;
-    bool direct = false;
-    switch (arrived & kKindMask) {
-    case kKnight:
-      direct = IsKnightJump(to, king_);
-      break;
-    case kPawn:
-      // The opponent's pawns strike towards us: from `to` onto our king's square.
-      direct = king_ == to - R::rightFront || king_ == to - R::leftFront;
-      break;
-    case kKing:
-      break;
-    default: {
-      const LineStep line = LineThrough(to, king_);
-      direct = line.step != 0 && (arrived & line.slider) && FirstCellOnRay(to, line.step) == king_;
-    }
-    }
-    if (direct)
-      AddChecker(to);
-    const LineStep opened = LineThrough(king_, last.from);
-    if (opened.step != 0) {
-      // The arrived man may have slid along the same line; it was judged above.
-      const CellCode *c = FirstCellOnRay(king_, opened.step);
-      if (c != to && Holds(*c, R::enemy | opened.slider))
-        AddChecker(c);
-    }
-  }
-
-  // One checker can be taken or, if it slides, blocked; against two only the king can move.
-  bool AddChecker(const CellCode *checker) {
-    evasions_ = 0;
-    if (inCheck_)
-      return true;
-    inCheck_ = true;
-    evasions_ = SquareBit(checker);
-    const LineStep line = LineThrough(king_, checker);
-    if (line.step != 0) {
-      for (const CellCode *c = king_ + line.step; c != checker; c += line.step) {
-        evasions_ |= SquareBit(c);
-      }
-    }
-    return false;
-  }
-
   static bool IsEnemy(CellCode cell) { return (cell & kColourMask) == R::enemy; }
   static bool IsOwnOrBorder(CellCode cell) { return (cell & R::own) != 0; }
 
-  // Legality after the move is made. Another man than the king, moving while the king is not
-  // in check, can only uncover an attack along the line from the king through the square it
-  // left; in check it must also land on a square that takes or blocks the one checker. The
-  // king's own moves and en passant (two squares emptied at once) get the full test.
-  template <bool anyMan> bool KingExposed(const CellCode *from, const CellCode *to) const {
-    if (anyMan)
-      return R::KingAttacked();
-    if (inCheck_ && !(evasions_ & SquareBit(to)))
-      return true;
-    const LineStep line = LineThrough(king_, from);
-    return line.step != 0 && Holds(FirstOnRay(king_, line.step), R::enemy | line.slider);
-  }
+  template <bool anyMan = false, bool asked = false>
+  bool Try(CellCode *from, CellCode *to, std::uint32_t flags) {
+    if constexpr (!asked && requires { v_.Wants(from, to, flags); }) {
+      if (!v_.Wants(from, to, flags))
+        return false;
+    }
+    // In check, a man other than the king that neither takes nor blocks the checker stays
+    // illegal: it need not be made, unless every move made is reported.
+    if constexpr (!anyMan && !requires { V::reportsEveryMove; }) {
+      if (safety_.CannotEvade(to))
+        return false;
+    }
 
-  template <bool anyMan = false> bool Try(CellCode *from, CellCode *to, std::uint32_t flags) {
     PlyRecord &p = *state.ply;
     p.from = from;
     p.to = to;
     p.flags = flags;
     ++state.nodes;
     v_.Make();
-    if (KingExposed<anyMan>(from, to)) {
+    if (safety_.template Exposed<anyMan>(from, to)) {
       UnmakeMove();
       return false;
     }
@@ -244,7 +147,7 @@ private:
   bool KingMoves(CellCode *from) {
     state.rights &= ~R::rights;
     bool ended = Jumps<true>(from, kKingSteps);
-    if (!ended && held_ != 0 && !inCheck_) {
+    if (!ended && held_ != 0 && !safety_.InCheck()) {
       const CellCode *b = Board();
       if ((held_ & R::shortRight) && b[R::f] == kEmpty && b[R::g] == kEmpty) {
         ended = Castle(R::f, R::g, R::shortRook, R::f, kShortCastling);
@@ -287,15 +190,19 @@ private:
     if (!(last.flags & kDoubleStep) || (last.to != from + 10 && last.to != from - 10)) {
       return false;
     }
+    CellCode *const victim = last.to;
+    if constexpr (requires { v_.Wants(from, victim, kEnPassant); }) {
+      if (!v_.Wants(from, victim + R::ahead, kEnPassant | kCapture))
+        return false;
+    }
     // The victim stands on rank 4 or 5, never on a rook corner, so no right can go with it.
     PlyRecord &p = *state.ply;
-    CellCode *const victim = last.to;
     p.capturedCode = *victim;
     p.capturedCell = victim;
     state.men[*victim & kNumberMask] = nullptr;
     *victim = kEmpty;
     // Two squares empty at once: only the full test sees an attack along the rank.
-    return Try<true>(from, victim + R::ahead, kEnPassant | kCapture);
+    return Try<true, true>(from, victim + R::ahead, kEnPassant | kCapture);
   }
 
   bool PawnSteps(CellCode *from) {
@@ -323,7 +230,12 @@ private:
   }
 
   bool ManMoves(CellCode *from) {
+    if constexpr (requires { v_.WantsMan(from); }) {
+      if (!v_.WantsMan(from))
+        return false;
+    }
     const CellCode kind = *from & kKindMask;
+
     switch (kind) {
     case kKnight:
       return Jumps<false>(from, kKnightJumps);
@@ -345,9 +257,7 @@ private:
 
   V &v_;
   const std::uint32_t held_; // the side's rights when this level began
-  const CellCode *const king_;
-  bool inCheck_ = false;
-  std::uint64_t evasions_ = 0; // in check: where a man other than the king must land
+  const KingSafety<S> safety_;
 };
 
 template <Side S, class V> inline bool GenerateMoves(V &visitor) {

@@ -43,11 +43,12 @@ constexpr auto MakeLineTable() {
 
 inline constexpr auto kLineTable = MakeLineTable();
 
+// Every cell of the board, border included (0 there), so any cell a step reaches has a bit.
 constexpr auto MakeSquareBits() {
-  std::array<std::uint64_t, kSquareSpan> bits{};
+  std::array<std::uint64_t, kBoardCells> bits{};
   for (int index = 0; index < kSquareSpan; ++index) {
     if (index % 10 < 8)
-      bits[index] = std::uint64_t{1} << (8 * (index / 10) + index % 10);
+      bits[kBorderOffset + index] = std::uint64_t{1} << (8 * (index / 10) + index % 10);
   }
   return bits;
 }
@@ -75,7 +76,46 @@ inline bool IsKnightJump(const CellCode *from, const CellCode *to) {
 }
 
 // One bit per square, for sets of squares; 0 for a border cell.
-inline std::uint64_t SquareBit(const CellCode *cell) { return detail::kSquareBits[IndexOf(cell)]; }
+inline std::uint64_t SquareBit(const CellCode *cell) {
+  return detail::kSquareBits[kBorderOffset + IndexOf(cell)];
+}
+
+// Squares by number 8 * file + rank: where a knight jumps to, and the lines through a square.
+struct SquareReach {
+  std::uint64_t knight;
+  std::uint64_t orthogonal; // its rank and file
+  std::uint64_t diagonal;   // its two diagonals
+};
+
+namespace detail {
+
+constexpr std::array<SquareReach, 64> MakeSquareReach() {
+  std::array<SquareReach, 64> reach{};
+  for (int s = 0; s < 64; ++s) {
+    const int file = s / 8, rank = s % 8;
+    for (int t = 0; t < 64; ++t) {
+      const int df = t / 8 - file, dr = t % 8 - rank;
+      const std::uint64_t bit = std::uint64_t{1} << t;
+      if (df * df + dr * dr == 5)
+        reach[s].knight |= bit;
+      if (t != s && (df == 0 || dr == 0))
+        reach[s].orthogonal |= bit;
+      if (t != s && (df == dr || df == -dr))
+        reach[s].diagonal |= bit;
+    }
+  }
+  return reach;
+}
+
+inline constexpr auto kSquareReach = MakeSquareReach();
+
+} // namespace detail
+
+// For a square of the board (not the border).
+inline const SquareReach &ReachFrom(const CellCode *cell) {
+  const int index = IndexOf(cell);
+  return detail::kSquareReach[8 * (index / 10) + index % 10];
+}
 
 inline LineStep LineThrough(const CellCode *from, const CellCode *through) {
   return detail::kLineTable[IndexOf(from)][IndexOf(through)];

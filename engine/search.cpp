@@ -1,6 +1,7 @@
 // WhiteMates and BlackEscapes, and the roots of the Mate and Defend tasks above them.
 #include "engine/search.h"
 #include "engine/engine.h"
+#include "engine/fast_search.h"
 #include "engine/generator.h"
 
 namespace engine {
@@ -67,10 +68,25 @@ namespace {
 // The first level of a task: MakeRootMove reports progress for every first move made, legal
 // or not; the solving pass reports each solution the moment it is proven.
 template <Side S> struct RootMove {
+  // Every first move is made and reported, legal or not, so none may be passed over unmade.
+  static constexpr bool reportsEveryMove = true;
+
   TaskHost &host;
   bool solving;
+  const SearchOptions &search;
+  NodeKey rootKey;
+  std::uint32_t rootRights;
   int legalMoves = 0;
   bool endedOnFound = false;
+
+  bool Solves() {
+    constexpr bool white = S == Side::White;
+    if (search.plain)
+      return white ? !BlackEscapes() : !WhiteMates();
+    const NodeKey child = ChildKey(white, rootKey, rootRights);
+    return white ? !FastBlackEscapes(state.movesLeft, child)
+                 : !FastWhiteMates(state.movesLeft, child);
+  }
 
   void Make() {
     MakeMove();
@@ -83,7 +99,7 @@ template <Side S> struct RootMove {
 
   bool Visit() {
     ++legalMoves;
-    const bool solution = S == Side::White ? !BlackEscapes() : !WhiteMates();
+    const bool solution = Solves();
     UnmakeMove();
     if (StopRequested())
       return true;
@@ -101,7 +117,8 @@ template <Side S> struct RootMove {
   }
 };
 
-template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost &host) {
+template <Side S>
+TaskResult RootTask(std::uint32_t castlingRights, TaskHost &host, const SearchOptions &search) {
   constexpr bool white = S == Side::White;
   if (!state.oneKingEach)
     return TaskResult::NoKingPair;
@@ -113,11 +130,16 @@ template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost &ho
   if (depth < 1)
     return TaskResult::DepthBelowOne;
 
+  if (!search.plain)
+    PrepareFastSearch(search.hashMegabytes);
+  const NodeKey rootKey = PositionKey(!white);
+  const std::uint32_t rootRights = state.rights;
+
   // Counting pass: how many first moves there are, for the progress step.
   state.movesLeft = 1;
   state.progressStep = 0;
   state.rootMoveCount = 0;
-  RootMove<S> counting{host, false};
+  RootMove<S> counting{host, false, search, rootKey, rootRights};
   GenerateMoves<S>(counting);
   if (StopRequested())
     return TaskResult::Stopped;
@@ -126,7 +148,8 @@ template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost &ho
     state.progressStep = 10000 / state.rootMoveCount;
 
   state.rootMoveCount = 0;
-  RootMove<S> solving{host, true};
+  RootMove<S> solving{host, true, search, rootKey, rootRights};
+
   GenerateMoves<S>(solving);
   if (solving.endedOnFound)
     return TaskResult::EndedOnFound;
@@ -141,20 +164,27 @@ template <Side S> TaskResult RootTask(std::uint32_t castlingRights, TaskHost &ho
 
 } // namespace
 
-TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host) {
-  return RootTask<Side::White>(castlingRights, host);
+TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host, const SearchOptions &search) {
+  return RootTask<Side::White>(castlingRights, host, search);
 }
 
-TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host) {
-  return RootTask<Side::Black>(castlingRights, host);
+TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host, const SearchOptions &search) {
+  return RootTask<Side::Black>(castlingRights, host, search);
+}
+
+TableStatistics LastTaskTableStatistics() {
+  const MateTable &table = FastSearchTable();
+  return {table.probes, table.hits};
 }
 
 TaskResult RunTask(TaskKind kind, const TaskOrder &order, TaskHost &host) {
   PrepareTask(order.depth);
   if (order.stopRequest != nullptr)
     state.stopRequest = order.stopRequest;
-  const TaskResult result = kind == TaskKind::Mate ? MateTask(order.castlingRights, host)
-                                                   : DefenceTask(order.castlingRights, host);
+  const TaskResult result = kind == TaskKind::Mate
+                                ? MateTask(order.castlingRights, host, order.search)
+                                : DefenceTask(order.castlingRights, host, order.search);
+
   if (result == TaskResult::EndedOnFound || result == TaskResult::Stopped)
     return result;
   if (StopRequested())

@@ -61,7 +61,7 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--moves", "two", "--fen", "F"}, "whole number"},
       {{"--moves", "40000", "--fen", "F"}, "whole number"},
       {{"--moves", "2", "--fen"}, "--fen needs a value"},
-      {{"--moves", "2", "--fen", "F", "--hash"}, "unknown option '--hash'"},
+      {{"--moves", "2", "--fen", "F", "--colour"}, "unknown option '--colour'"},
       {{"--quiet=1", "--moves", "2", "--fen", "F"}, "takes no value"},
       {{"--perft", "3", "--moves", "2", "--fen", "F"}, "--perft takes only"},
       {{"--perft", "3", "--defend", "p.cmt"}, "--perft takes only"},

@@ -212,7 +212,9 @@ TEST_P(FinishedTask, LeavesThePositionAsPlaced) {
   testing_support::RecordingHost host;
   const engine::TaskKind kind =
       position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  engine::RunTask(kind, {static_cast<short>(c.depth), position.castlingRights, nullptr}, host);
+  engine::RunTask(kind,
+                  {.depth = static_cast<short>(c.depth), .castlingRights = position.castlingRights},
+                  host);
   ASSERT_EQ(host.events.back(), "finished");
   EXPECT_EQ(
       std::vector<engine::CellCode>(std::begin(engine::state.cells), std::end(engine::state.cells)),

@@ -24,8 +24,9 @@ TEST(StopRequest, EndsTheTaskWithoutFurtherReports) {
   // Mate in 6 (b09): far too deep to finish before the request is seen.
   testing_support::PlaceFen("4k3/1pp2pp1/8/b1B1pB2/rp6/p5N1/3R4/R2bK3 w Q - 0 1");
   StoppingHost host;
-  const engine::TaskResult result =
-      engine::RunTask(engine::TaskKind::Mate, {6, engine::kWhiteLong, &host.stop}, host);
+  const engine::TaskResult result = engine::RunTask(
+      engine::TaskKind::Mate,
+      {.depth = 6, .castlingRights = engine::kWhiteLong, .stopRequest = &host.stop}, host);
   EXPECT_EQ(result, engine::TaskResult::Stopped);
   EXPECT_EQ(host.events, std::vector<std::string>{"progress 0"});
 }
@@ -36,7 +37,9 @@ TEST(StopRequest, FromAnotherThreadEndsADeepSearch) {
   std::atomic<bool> stop{false};
   engine::TaskResult result = engine::TaskResult::Ran;
   std::thread worker([&] {
-    result = engine::RunTask(engine::TaskKind::Mate, {6, engine::kWhiteLong, &stop}, host);
+    result = engine::RunTask(
+        engine::TaskKind::Mate,
+        {.depth = 6, .castlingRights = engine::kWhiteLong, .stopRequest = &stop}, host);
   });
   while (engine::NodeCount() < 100000)
     std::this_thread::yield();

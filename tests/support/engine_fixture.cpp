@@ -50,7 +50,8 @@ RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound) {
   host.stopOnFound = stopOnFound;
   const engine::TaskKind kind =
       position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  engine::RunTask(kind, {static_cast<short>(depth), position.castlingRights, nullptr}, host);
+  engine::RunTask(
+      kind, {.depth = static_cast<short>(depth), .castlingRights = position.castlingRights}, host);
   return host;
 }
 

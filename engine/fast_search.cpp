@@ -1,0 +1,426 @@
+// The accelerated mate search. Its answers are those of WhiteMates and BlackEscapes; what
+// changes is how much of the tree it looks at:
+// - White's last move can mate only by giving check, so only moves that can give check are
+//   made there, and Black's answer to a move that gives no check is settled without a move;
+// - proven results are kept in a table by position, with the monotone bounds on moves left;
+// - White looks for short mates first (iterative deepening) and tries checks and captures
+//   before quiet moves; Black tries first the reply that refuted a sibling at the same ply.
+// Beneath the root the order of moves cannot change an answer, only its cost.
+#include "engine/fast_search.h"
+
+#include "engine/generator.h"
+#include "engine/zobrist.h"
+
+#include <algorithm>
+
+namespace engine {
+
+namespace {
+
+// Not destroyed at exit, for the same reason as the engine's state.
+MateTable &table = *new MateTable;
+
+struct Killer {
+  const CellCode *from = nullptr;
+  const CellCode *to = nullptr;
+  CellCode kind = 0;
+};
+LastingArray<Killer> killers; // one per ply record
+
+Killer &KillerHere() { return killers[state.ply - state.plyStack.data()]; }
+
+bool IsKiller(const Killer &killer, const CellCode *from, const CellCode *to) {
+  return killer.from == from && killer.to == to && killer.kind == (*from & kKindMask);
+}
+
+// Moves whose check is judged on the board, after they are made.
+inline constexpr std::uint32_t kJudgedOnTheBoard =
+    kEnPassant | kShortCastling | kLongCastling | kPromotion;
+
+// Where the side to move can give check from: for each kind of man the squares from which it
+// attacks the enemy king, and the men whose leaving opens a line of an own slider onto it.
+// Worked out once per level, it judges each move before it is made. A slider that would check
+// through the square it leaves would already be giving check, which the side to move never
+// is; so the squares along each line from the king up to the first man are all there is.
+template <Side S> class CheckSquares {
+  using R = SideRules<S>;
+
+public:
+  explicit CheckSquares(const CellCode *king) : king_(king) {
+    for (int jump : kKnightJumps)
+      knight_ |= SquareBit(king + jump);
+    pawn_ = SquareBit(king - R::leftFront) | SquareBit(king - R::rightFront);
+    Lines(kDiagonalRays, kDiagonalSlider, diagonal_);
+    Lines(kOrthogonalRays, kOrthogonalSlider, orthogonal_);
+  }
+
+  // Exact for ordinary moves. Castling and en passant, which move two men, and promotions,
+  // where a pawn that blocked a line can check along it as a new slider, answer yes and are
+  // judged on the board.
+  bool MayGiveCheck(const CellCode *from, const CellCode *to, std::uint32_t flags) const {
+    if (flags & kJudgedOnTheBoard)
+      return true;
+    const std::uint64_t target = SquareBit(to);
+    switch (*from & kKindMask) {
+    case kKnight:
+      if (knight_ & target)
+        return true;
+      break;
+    case kPawn:
+    case kUnmovedPawn:
+      if (pawn_ & target)
+        return true;
+      break;
+    case kBishop:
+      if (diagonal_ & target)
+        return true;
+      break;
+    case kRook:
+      if (orthogonal_ & target)
+        return true;
+      break;
+    case kQueen:
+      if ((diagonal_ | orthogonal_) & target)
+        return true;
+      break;
+    default:
+      break;
+    }
+    return (discoverers_ & SquareBit(from)) &&
+           LineThrough(king_, to).step != LineThrough(king_, from).step;
+  }
+
+  // Can any move of the man on `from` give check? A quick no for most men.
+  bool MayCheckFrom(const CellCode *from) const {
+    if (discoverers_ & SquareBit(from))
+      return true;
+    const SquareReach &reach = ReachFrom(from);
+    switch (*from & kKindMask) {
+    case kKnight:
+      return knight_ & reach.knight;
+    case kBishop:
+      return diagonal_ & reach.diagonal;
+    case kRook:
+      return orthogonal_ & reach.orthogonal;
+    case kQueen:
+      return (diagonal_ | orthogonal_) & (reach.diagonal | reach.orthogonal);
+    case kKing:
+      return (state.rights & R::rights) != 0; // castling: the rook may check
+    default:
+      return true; // pawns: few moves, and promotions are judged on the board
+    }
+  }
+
+private:
+  void Lines(const int (&steps)[4], CellCode slider, std::uint64_t &squares) {
+    for (int step : steps) {
+      const CellCode *c = king_ + step;
+      for (; *c == kEmpty; c += step)
+        squares |= SquareBit(c);
+      squares |= SquareBit(c); // a capture there checks too; SquareBit of the border is 0
+      if ((*c & kColourMask) == R::own && Holds(FirstOnRay(c, step), R::own | slider)) {
+        discoverers_ |= SquareBit(c);
+      }
+    }
+  }
+
+  const CellCode *const king_;
+  std::uint64_t knight_ = 0;
+  std::uint64_t pawn_ = 0;
+  std::uint64_t diagonal_ = 0;
+  std::uint64_t orthogonal_ = 0;
+  std::uint64_t discoverers_ = 0;
+};
+
+// Side S to move: has it any legal move? King moves are tried first, as they most often are
+// the way out of a check; in check, only men that can reach a square taking or blocking the
+// checker are looked at afterwards.
+template <Side S> struct AnyMove {
+  const CellCode *king;
+  bool kingMoves = true;
+  bool inCheck = false;
+  std::uint64_t evasions = 0;
+
+  bool WantsMan(const CellCode *from) {
+    if (kingMoves || from == king)
+      return from == king && kingMoves;
+    if (!inCheck)
+      return true;
+    const SquareReach &reach = ReachFrom(from);
+    switch (*from & kKindMask) {
+    case kKnight:
+      return evasions & reach.knight;
+    case kBishop:
+      return evasions & reach.diagonal;
+    case kRook:
+      return evasions & reach.orthogonal;
+    case kQueen:
+      return evasions & (reach.diagonal | reach.orthogonal);
+    default:
+      return evasions != 0;
+    }
+  }
+  void Make() { MakeMove(); }
+  bool Visit() {
+    UnmakeMove();
+    return true;
+  }
+};
+
+template <Side S> bool HasLegalMove() {
+  ++state.ply;
+  AnyMove<S> visitor{SideRules<S>::King()};
+  MoveGenerator<S, AnyMove<S>> moves(visitor);
+  bool found = moves.Run();
+  if (!found) {
+    visitor.kingMoves = false;
+    visitor.inCheck = moves.InCheck();
+    visitor.evasions = moves.Safety().Evasions();
+    found = moves.Run();
+  }
+
+  --state.ply;
+  return found;
+}
+
+// Black to move after White's last move: only mate keeps Black from escaping.
+bool BlackCheckmated() {
+  ++state.ply;
+  const bool inCheck = KingSafety<Side::Black>().InCheck();
+  --state.ply;
+  return inCheck && !HasLegalMove<Side::Black>();
+}
+
+struct MatingCheck {
+  CheckSquares<Side::White> checks;
+  bool WantsMan(const CellCode *from) { return checks.MayCheckFrom(from); }
+  bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
+    return checks.MayGiveCheck(from, to, flags);
+  }
+  void Make() { MakeMove(); }
+  bool Visit() {
+    // Moves let through unjudged must really check.
+    const bool special = state.ply->flags & kJudgedOnTheBoard;
+
+    const bool mates = (!special || BlackKingAttacked()) && BlackCheckmated();
+    UnmakeMove();
+    return mates;
+  }
+};
+
+bool WhiteMatesInOne() {
+  ++state.ply;
+  state.ply->flags = 0;
+  MatingCheck visitor{CheckSquares<Side::White>(state.men[state.allMen])};
+  const bool mates = MoveGenerator<Side::White, MatingCheck>(visitor).Run();
+  --state.ply;
+  return mates;
+}
+
+bool WhiteMatesWithin(int movesLeft, const NodeKey &key);
+
+// White to move with exactly `movesLeft` (at least 3): checks, then captures, then the rest.
+struct MatingMove {
+  int movesLeft;
+  NodeKey key;
+  std::uint32_t rights;
+  CheckSquares<Side::White> checks;
+  int pass = 0;
+
+  bool WantsMan(const CellCode *from) { return pass != 0 || checks.MayCheckFrom(from); }
+
+  bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
+    const bool check = checks.MayGiveCheck(from, to, flags);
+    if (pass == 0)
+      return check;
+    return !check && (pass == 1) == (*to != kEmpty);
+  }
+  void Make() { MakeMove(); }
+  bool Visit() {
+    const bool escapes = FastBlackEscapes(movesLeft - 1, ChildKey(true, key, rights));
+    UnmakeMove();
+    return !escapes;
+  }
+};
+
+// Asks the memory for the table entries of every position White's moves lead to, before any
+// of them is searched, so that their probes do not wait one after the other.
+struct TableWarmer {
+  NodeKey key;
+  std::uint32_t rights;
+  void Make() { MakeMove(); }
+  bool Visit() {
+    table.Prefetch(ChildKey(true, key, rights).hash);
+    UnmakeMove();
+    return false;
+  }
+};
+
+bool WhiteMovesMate(int movesLeft, const NodeKey &key) {
+  ++state.ply;
+  state.ply->flags = 0;
+  TableWarmer warmer{key, state.rights};
+  MoveGenerator<Side::White, TableWarmer>(warmer).Run();
+
+  MatingMove visitor{movesLeft, key, state.rights,
+                     CheckSquares<Side::White>(state.men[state.allMen])};
+  MoveGenerator<Side::White, MatingMove> moves(visitor);
+  bool mates = false;
+  for (; visitor.pass < 3 && !mates; ++visitor.pass)
+    mates = moves.Run();
+  --state.ply;
+  return mates;
+}
+
+// Shorter mates first: each depth's answer goes to the table, where the next depth finds the
+// parts it shares with it.
+bool WhiteMatesWithin(int movesLeft, const NodeKey &key) {
+  if (StopRequested())
+    return false;
+  if (movesLeft <= 1)
+    return false;
+  if (movesLeft == 2)
+    return WhiteMatesInOne();
+  MateTable::Bounds bounds = table.Probe(key.hash);
+  if (movesLeft >= bounds.mateAt)
+    return true;
+  if (movesLeft <= bounds.safeUpTo)
+    return false;
+  for (int depth = std::max(2, bounds.safeUpTo + 1); depth <= movesLeft; ++depth) {
+    const bool mates = depth == 2 ? WhiteMatesInOne() : WhiteMovesMate(depth, key);
+    if (StopRequested())
+      return false;
+    if (mates) {
+      table.Store(key.hash, {depth, bounds.safeUpTo});
+      return true;
+    }
+    bounds.safeUpTo = depth;
+    table.Store(key.hash, bounds);
+  }
+  return false;
+}
+
+// Black to move: the reply that refuted a sibling first, then the others.
+struct EscapingReply {
+  int movesLeft;
+  NodeKey key;
+  std::uint32_t rights;
+  Killer killer;
+  bool killerPass = true;
+  bool anyLegal = false;
+
+  bool Wants(const CellCode *from, const CellCode *to, std::uint32_t) {
+    return IsKiller(killer, from, to) == killerPass;
+  }
+  void Make() { MakeMove(); }
+  bool Visit() {
+    const PlyRecord &p = *state.ply;
+    const Killer reply{p.from, p.to, *p.to & kKindMask};
+    const bool mated = WhiteMatesWithin(movesLeft, ChildKey(false, key, rights));
+    UnmakeMove();
+    anyLegal = true;
+    if (mated)
+      return false;
+    KillerHere() = reply;
+    return true;
+  }
+};
+
+} // namespace
+
+NodeKey PositionKey(bool blackToMove) {
+  std::uint64_t hash = RightsKey(state.rights);
+  for (int n = 1; n <= state.allMen; ++n) {
+    if (state.men[n] != nullptr)
+      hash ^= ManKey(*state.men[n], state.men[n]);
+  }
+  if (blackToMove)
+    hash ^= BlackToMoveKey();
+  NodeKey key{hash, -1};
+  // A pawn that has just made its double step with an enemy pawn beside it can be taken.
+  const PlyRecord &last = state.ply[-1];
+  if (last.from != nullptr && (last.flags & kDoubleStep)) {
+    const CellCode enemyPawn = (blackToMove ? kBlack : kWhite) | kPawn;
+    if (Holds(last.to[10], enemyPawn) || Holds(last.to[-10], enemyPawn)) {
+      key.enPassantFile = IndexOf(last.to) / 10;
+      key.hash ^= EnPassantKey(key.enPassantFile);
+    }
+  }
+  return key;
+}
+
+NodeKey ChildKey(bool whiteMoved, const NodeKey &parent, std::uint32_t parentRights) {
+  const PlyRecord &p = *state.ply;
+  const CellCode arrived = *p.to;
+  const CellCode departed = (p.flags & kPromotion) ? ((arrived & kColourMask) | kPawn) : arrived;
+  std::uint64_t hash =
+      parent.hash ^ BlackToMoveKey() ^ ManKey(departed, p.from) ^ ManKey(arrived, p.to);
+  if (parent.enPassantFile >= 0)
+    hash ^= EnPassantKey(parent.enPassantFile);
+  if (p.flags & kCapture)
+    hash ^= ManKey(p.capturedCode, p.capturedCell);
+  if (p.flags & (kShortCastling | kLongCastling)) {
+    const bool white = whiteMoved;
+    const int home = white ? kE1 : kE8;
+    const int target = (p.flags & kShortCastling) ? (white ? kG1 : kG8) : (white ? kC1 : kC8);
+    const CellCode king = Board()[target];
+    hash ^= ManKey(king, Board() + home) ^ ManKey(king, Board() + target);
+  }
+  if (parentRights != state.rights)
+    hash ^= RightsKey(parentRights) ^ RightsKey(state.rights);
+  NodeKey child{hash, -1};
+  if (p.flags & kDoubleStep) {
+    const CellCode enemyPawn = (whiteMoved ? kBlack : kWhite) | kPawn;
+    if (Holds(p.to[10], enemyPawn) || Holds(p.to[-10], enemyPawn)) {
+      child.enPassantFile = IndexOf(p.to) / 10;
+      child.hash ^= EnPassantKey(child.enPassantFile);
+    }
+  }
+  return child;
+}
+
+bool FastWhiteMates(int movesLeft, const NodeKey &key) { return WhiteMatesWithin(movesLeft, key); }
+
+bool FastBlackEscapes(int movesLeft, const NodeKey &key) {
+  if (StopRequested())
+    return true;
+  if (movesLeft <= 1)
+    return !BlackCheckmated();
+  MateTable::Bounds bounds = table.Probe(key.hash);
+  if (movesLeft >= bounds.mateAt)
+    return false;
+  if (movesLeft <= bounds.safeUpTo)
+    return true;
+  ++state.ply;
+  state.ply->flags = 0;
+  EscapingReply visitor{movesLeft, key, state.rights, KillerHere()};
+  MoveGenerator<Side::Black, EscapingReply> replies(visitor);
+  bool escaped = replies.Run();
+  if (!escaped) {
+    visitor.killerPass = false;
+    escaped = replies.Run();
+  }
+  const bool inCheck = replies.InCheck();
+  --state.ply;
+  if (StopRequested())
+    return true;
+  if (!escaped)
+    escaped = !visitor.anyLegal && !inCheck;
+  if (escaped) {
+    bounds.safeUpTo = movesLeft;
+  } else {
+    bounds.mateAt = movesLeft;
+  }
+  table.Store(key.hash, bounds);
+  return escaped;
+}
+
+void PrepareFastSearch(int megabytes) {
+  table.Resize(static_cast<std::size_t>(std::max(megabytes, 1)));
+  table.NewTask();
+  killers.assign(state.plyStack.size(), Killer{});
+}
+
+MateTable &FastSearchTable() { return table; }
+
+} // namespace engine
