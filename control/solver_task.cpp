@@ -99,7 +99,10 @@ void SolverTask::Run() {
       }
     }
     EventReporter reporter(*sinks_, stop_, request_.stopOnFound);
-    engine::RunTask(request_.kind, {request_.depth, request_.castlingRights, &stop_}, reporter);
+    engine::RunTask(
+        request_.kind,
+        {.depth = request_.depth, .castlingRights = request_.castlingRights, .stopRequest = &stop_},
+        reporter);
   }
   // Idle only now, after every receiver of Finished has returned.
   slot_->ClearIf(this);
