@@ -47,8 +47,8 @@ template <Side S> class CheckSquares {
 
 public:
   explicit CheckSquares(const CellCode *king) : king_(king) {
-    for (int jump : kKnightJumps)
-      knight_ |= SquareBit(king + jump);
+    knight_ = ReachFrom(king).knight;
+
     pawn_ = SquareBit(king - R::leftFront) | SquareBit(king - R::rightFront);
     Lines(kDiagonalRays, kDiagonalSlider, diagonal_);
     Lines(kOrthogonalRays, kOrthogonalSlider, orthogonal_);
@@ -88,6 +88,16 @@ public:
     }
     return (discoverers_ & SquareBit(from)) &&
            LineThrough(king_, to).step != LineThrough(king_, from).step;
+  }
+
+  // Can a move of the slider on `from` along the ray `step` give check?
+  bool MayCheckAlong(const CellCode *from, int step) const {
+    if (discoverers_ & SquareBit(from))
+      return true;
+    const CellCode kind = *from & kKindMask;
+    const std::uint64_t squares =
+        (kind & kDiagonalSlider ? diagonal_ : 0) | (kind & kOrthogonalSlider ? orthogonal_ : 0);
+    return squares & RayMask(from, step);
   }
 
   // Can any move of the man on `from` give check? A quick no for most men.
@@ -132,20 +142,16 @@ private:
   std::uint64_t discoverers_ = 0;
 };
 
-// Side S to move: has it any legal move? King moves are tried first, as they most often are
-// the way out of a check; in check, only men that can reach a square taking or blocking the
-// checker are looked at afterwards.
+// Side S to move, in check, its king unable to step: has another man a legal move? Only men
+// that can reach a square taking or blocking the one checker are looked at.
 template <Side S> struct AnyMove {
+
   const CellCode *king;
-  bool kingMoves = true;
-  bool inCheck = false;
   std::uint64_t evasions = 0;
 
   bool WantsMan(const CellCode *from) {
-    if (kingMoves || from == king)
-      return from == king && kingMoves;
-    if (!inCheck)
-      return true;
+    if (from == king)
+      return false;
     const SquareReach &reach = ReachFrom(from);
     switch (*from & kKindMask) {
     case kKnight:
@@ -167,20 +173,47 @@ template <Side S> struct AnyMove {
   }
 };
 
-template <Side S> bool HasLegalMove() {
-  ++state.ply;
-  AnyMove<S> visitor{SideRules<S>::King()};
-  MoveGenerator<S, AnyMove<S>> moves(visitor);
-  bool found = moves.Run();
-  if (!found) {
-    visitor.kingMoves = false;
-    visitor.inCheck = moves.InCheck();
-    visitor.evasions = moves.Safety().Evasions();
-    found = moves.Run();
-  }
+LastingArray<int> flights; // by ply: the king's last way out of a check there
 
+// A step of the king of side S on the current record, made and taken back: is it legal?
+template <Side S> bool KingCanStep(CellCode *king, int step) {
+  CellCode *const to = king + step;
+  if (*to & SideRules<S>::own)
+    return false; // an own man or the border
+  PlyRecord &p = *state.ply;
+  p.from = king;
+  p.to = to;
+  p.flags = 0;
+  ++state.nodes;
+  MakeMove();
+  const bool legal = !SideRules<S>::KingAttacked();
+  UnmakeMove();
+  return legal;
+}
+
+// Side S to move and in check: is it mated? The king's steps come first, the one that was a
+// way out last time at this ply before the others, and need nothing of the generator; the
+// other men only when the king cannot move, and only those that can reach a square taking
+// or blocking the checker.
+template <Side S> bool MatedInCheck() {
+  ++state.ply;
+  int &flight = flights[state.ply - state.plyStack.data()];
+  CellCode *const king = SideRules<S>::King();
+  bool escapes = flight != 0 && KingCanStep<S>(king, flight);
+  for (int i = 0; i < 8 && !escapes; ++i) {
+    if (kKingSteps[i] != flight && KingCanStep<S>(king, kKingSteps[i])) {
+      flight = kKingSteps[i];
+      escapes = true;
+    }
+  }
+  if (!escapes) {
+    AnyMove<S> visitor{king};
+    MoveGenerator<S, AnyMove<S>> moves(visitor);
+    visitor.evasions = moves.Safety().Evasions();
+    escapes = moves.Run();
+  }
   --state.ply;
-  return found;
+  return !escapes;
 }
 
 // Black to move after White's last move: only mate keeps Black from escaping.
@@ -188,12 +221,13 @@ bool BlackCheckmated() {
   ++state.ply;
   const bool inCheck = KingSafety<Side::Black>().InCheck();
   --state.ply;
-  return inCheck && !HasLegalMove<Side::Black>();
+  return inCheck && MatedInCheck<Side::Black>();
 }
 
 struct MatingCheck {
   CheckSquares<Side::White> checks;
   bool WantsMan(const CellCode *from) { return checks.MayCheckFrom(from); }
+  bool WantsRay(const CellCode *from, int step) { return checks.MayCheckAlong(from, step); }
   bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
     return checks.MayGiveCheck(from, to, flags);
   }
@@ -202,7 +236,7 @@ struct MatingCheck {
     // Moves let through unjudged must really check.
     const bool special = state.ply->flags & kJudgedOnTheBoard;
 
-    const bool mates = (!special || BlackKingAttacked()) && BlackCheckmated();
+    const bool mates = (!special || BlackKingAttacked()) && MatedInCheck<Side::Black>();
     UnmakeMove();
     return mates;
   }
@@ -228,6 +262,9 @@ struct MatingMove {
   int pass = 0;
 
   bool WantsMan(const CellCode *from) { return pass != 0 || checks.MayCheckFrom(from); }
+  bool WantsRay(const CellCode *from, int step) {
+    return pass != 0 || checks.MayCheckAlong(from, step);
+  }
 
   bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
     const bool check = checks.MayGiveCheck(from, to, flags);
@@ -244,22 +281,30 @@ struct MatingMove {
 };
 
 // Asks the memory for the table entries of every position White's moves lead to, before any
-// of them is searched, so that their probes do not wait one after the other.
+// of them is searched, so that their probes do not wait one after the other. The keys are
+// worked out without making the moves; where a move does more than take a man from one square
+// to another (castling, en passant, lost rights), a wrong guess only fetches a useless line.
 struct TableWarmer {
   NodeKey key;
-  std::uint32_t rights;
-  void Make() { MakeMove(); }
-  bool Visit() {
-    table.Prefetch(ChildKey(true, key, rights).hash);
-    UnmakeMove();
+  bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
+    const CellCode departed = flags & kPromotion ? (*from & kColourMask) | kPawn : *from;
+    std::uint64_t hash = key.hash ^ BlackToMoveKey() ^ ManKey(departed, from) ^ ManKey(*from, to);
+    if (*to != kEmpty)
+      hash ^= ManKey(*to, to);
+    if (key.enPassantFile >= 0)
+      hash ^= EnPassantKey(key.enPassantFile);
+    table.Prefetch(hash);
     return false;
   }
+  void Make() {}
+  bool Visit() { return false; }
 };
 
 bool WhiteMovesMate(int movesLeft, const NodeKey &key) {
   ++state.ply;
   state.ply->flags = 0;
-  TableWarmer warmer{key, state.rights};
+  TableWarmer warmer{key};
+
   MoveGenerator<Side::White, TableWarmer>(warmer).Run();
 
   MatingMove visitor{movesLeft, key, state.rights,
@@ -272,8 +317,8 @@ bool WhiteMovesMate(int movesLeft, const NodeKey &key) {
   return mates;
 }
 
-// Shorter mates first: each depth's answer goes to the table, where the next depth finds the
-// parts it shares with it.
+// A mate in one is looked for first: it is cheap and often there. Every answer goes to the
+// table, as a bound that serves any number of moves on its side of it.
 bool WhiteMatesWithin(int movesLeft, const NodeKey &key) {
   if (StopRequested())
     return false;
@@ -286,18 +331,23 @@ bool WhiteMatesWithin(int movesLeft, const NodeKey &key) {
     return true;
   if (movesLeft <= bounds.safeUpTo)
     return false;
-  for (int depth = std::max(2, bounds.safeUpTo + 1); depth <= movesLeft; ++depth) {
-    const bool mates = depth == 2 ? WhiteMatesInOne() : WhiteMovesMate(depth, key);
-    if (StopRequested())
-      return false;
-    if (mates) {
-      table.Store(key.hash, {depth, bounds.safeUpTo});
+  if (bounds.safeUpTo < 2) {
+    if (WhiteMatesInOne()) {
+      table.Store(key.hash, {2, bounds.safeUpTo});
       return true;
     }
-    bounds.safeUpTo = depth;
-    table.Store(key.hash, bounds);
+    bounds.safeUpTo = 2;
   }
-  return false;
+  const bool mates = WhiteMovesMate(movesLeft, key);
+  if (StopRequested())
+    return false;
+  if (mates) {
+    bounds.mateAt = movesLeft;
+  } else {
+    bounds.safeUpTo = movesLeft;
+  }
+  table.Store(key.hash, bounds);
+  return mates;
 }
 
 // Black to move: the reply that refuted a sibling first, then the others.
@@ -309,12 +359,18 @@ struct EscapingReply {
   bool killerPass = true;
   bool anyLegal = false;
 
+  // The killer pass looks only at the killer's man, and at the king, whose moves include
+  // castling, where the rook's move is the one recorded.
+  bool WantsMan(const CellCode *from) {
+    return !killerPass || from == killer.from || (*from & kKindMask) == kKing;
+  }
   bool Wants(const CellCode *from, const CellCode *to, std::uint32_t) {
     return IsKiller(killer, from, to) == killerPass;
   }
   void Make() { MakeMove(); }
   bool Visit() {
     const PlyRecord &p = *state.ply;
+
     const Killer reply{p.from, p.to, *p.to & kKindMask};
     const bool mated = WhiteMatesWithin(movesLeft, ChildKey(false, key, rights));
     UnmakeMove();
@@ -419,6 +475,7 @@ void PrepareFastSearch(int megabytes) {
   table.Resize(static_cast<std::size_t>(std::max(megabytes, 1)));
   table.NewTask();
   killers.assign(state.plyStack.size(), Killer{});
+  flights.assign(state.plyStack.size(), 0);
 }
 
 MateTable &FastSearchTable() { return table; }

@@ -9,7 +9,8 @@
 //   bool Wants(const CellCode* from, const CellCode* to, std::uint32_t flags);
 //                  asked before a move is made (a promoting pawn already wears its new kind);
 //                  a move it does not want is neither made nor counted.
-// and bool WantsMan(const CellCode* from), which passes over all moves of a man at once.
+// and bool WantsMan(const CellCode* from) and bool WantsRay(const CellCode* from, int step),
+// which pass over all moves of a man, or of a slider along one ray, at once.
 
 // Run answers true when a visitor ended the level; everything generation changed for the time
 // of one man's moves is restored in both endings.
@@ -88,6 +89,10 @@ private:
 
   bool Rays(CellCode *from, const int (&steps)[4]) {
     for (int step : steps) {
+      if constexpr (requires { v_.WantsRay(from, step); }) {
+        if (!v_.WantsRay(from, step))
+          continue;
+      }
       CellCode *to = from + step;
       for (; *to == kEmpty; to += step) {
         if (Try(from, to, 0))

@@ -117,6 +117,43 @@ inline const SquareReach &ReachFrom(const CellCode *cell) {
   return detail::kSquareReach[8 * (index / 10) + index % 10];
 }
 
+namespace detail {
+
+// The eight ray steps, and a ray's index by step + 11.
+inline constexpr int kRaySteps[8] = {1, 10, -1, -10, 11, 9, -11, -9};
+
+constexpr std::array<std::array<std::uint64_t, 8>, 64> MakeRayMasks() {
+  std::array<std::array<std::uint64_t, 8>, 64> masks{};
+  for (int s = 0; s < 64; ++s) {
+    for (int d = 0; d < 8; ++d) {
+      int index = 10 * (s / 8) + s % 8 + kRaySteps[d];
+      while (index >= 0 && index < kSquareSpan && index % 10 < 8) {
+        masks[s][d] |= std::uint64_t{1} << (8 * (index / 10) + index % 10);
+        index += kRaySteps[d];
+      }
+    }
+  }
+  return masks;
+}
+
+constexpr std::array<std::int8_t, 23> MakeRayIndex() {
+  std::array<std::int8_t, 23> index{};
+  for (int d = 0; d < 8; ++d)
+    index[kRaySteps[d] + 11] = static_cast<std::int8_t>(d);
+  return index;
+}
+
+inline constexpr auto kRayMasks = MakeRayMasks();
+inline constexpr auto kRayIndex = MakeRayIndex();
+
+} // namespace detail
+
+// Every square along a ray from a square to the edge of the board, whatever stands on it.
+inline std::uint64_t RayMask(const CellCode *cell, int step) {
+  const int index = IndexOf(cell);
+  return detail::kRayMasks[8 * (index / 10) + index % 10][detail::kRayIndex[step + 11]];
+}
+
 inline LineStep LineThrough(const CellCode *from, const CellCode *through) {
   return detail::kLineTable[IndexOf(from)][IndexOf(through)];
 }
