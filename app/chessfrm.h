@@ -30,7 +30,11 @@ class chessfrm : public QMainWindow {
   Q_OBJECT
 
 public:
+  // The inner area of the board picture: a 16-pixel border around squares of 40 pixels.
+  static constexpr int kBoardInner = 352;
+
   // Null (with the reason shown through `dialogs`) when the solver control cannot be created.
+
   static std::unique_ptr<chessfrm> Create(UserDialogs &dialogs);
   ~chessfrm() override;
 

@@ -10,24 +10,15 @@
 
 namespace {
 
-// The folder part of a path, separator included; with no separator after the first character
-// only that character is left, as the folder has always been found.
-QString FolderOf(const QString &path) {
-  const int last = path.lastIndexOf(QLatin1Char('/'));
-  return last >= 1 ? path.left(last + 1) : path.left(1);
-}
-
 std::filesystem::path LocalPath(const QString &path) { return path.toStdString(); }
 
 FileDialogRequest ProblemDialog(bool save, const QString &folder) {
-  FileDialogRequest request;
-  request.save = save;
-  request.title = save ? texts::kSaveTitle : texts::kOpenTitle;
-  request.folder = folder;
-  request.fileName = save ? texts::kFirstProblemName : QString();
-  request.filter = texts::kProblemFilter;
-  request.defaultSuffix = texts::kProblemSuffix;
-  return request;
+  return {.save = save,
+          .title = save ? texts::kSaveTitle : texts::kOpenTitle,
+          .folder = folder,
+          .fileName = save ? texts::kFirstProblemName : QString(),
+          .filter = texts::kProblemFilter,
+          .defaultSuffix = texts::kProblemSuffix};
 }
 
 } // namespace

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kBoardInner = 352;
 constexpr int kChestWidth = 190;
 constexpr int kChestHeight = 114;
 constexpr int kGap = 2;

@@ -18,13 +18,6 @@
 
 namespace {
 
-constexpr int kBoardInner = 352;
-
-QString FolderOf(const QString &path) {
-  const int last = path.lastIndexOf(QLatin1Char('/'));
-  return last >= 1 ? path.left(last + 1) : path.left(1);
-}
-
 void CentreOver(QWidget *dialog, const QWidget *main) {
   dialog->adjustSize();
   dialog->move(main->x() + (main->width() - dialog->width()) / 2,
@@ -47,14 +40,13 @@ void chessfrm::menCopy_Click() {
 
 void chessfrm::menXportBmp_Click() {
   SettingsObject settings;
-  FileDialogRequest request;
-  request.save = true;
-  request.title = texts::kExportTitle;
-  request.folder = settings.Read(QStringLiteral("LastXportPath"), AppPath.chopped(1));
-  request.fileName = texts::kBitmapName;
-  request.filter = texts::kBitmapFilter;
-  request.defaultSuffix = texts::kBitmapSuffix;
-  const QString path = dialogs_.AskFileName(this, request);
+  const QString path = dialogs_.AskFileName(
+      this, {.save = true,
+             .title = texts::kExportTitle,
+             .folder = settings.Read(QStringLiteral("LastXportPath"), AppPath.chopped(1)),
+             .fileName = texts::kBitmapName,
+             .filter = texts::kBitmapFilter,
+             .defaultSuffix = texts::kBitmapSuffix});
   if (path.isEmpty())
     return;
   if (!BoardPicture().toImage().save(path, "BMP")) {
@@ -92,14 +84,12 @@ void chessfrm::PrintBoard() {
   const QPixmap picture = BoardPicture();
   QPrinter printer(QPrinter::HighResolution);
   if (currentPrinter_ == texts::kPrintToPdf) {
-    FileDialogRequest request;
-    request.save = true;
-    request.title = texts::kPdfTitle;
-    request.folder = LSavePath;
-    request.fileName = texts::kPdfName;
-    request.filter = texts::kPdfFilter;
-    request.defaultSuffix = texts::kPdfSuffix;
-    const QString path = dialogs_.AskFileName(this, request);
+    const QString path = dialogs_.AskFileName(this, {.save = true,
+                                                     .title = texts::kPdfTitle,
+                                                     .folder = LSavePath,
+                                                     .fileName = texts::kPdfName,
+                                                     .filter = texts::kPdfFilter,
+                                                     .defaultSuffix = texts::kPdfSuffix});
     if (path.isEmpty())
       return;
     printer.setOutputFormat(QPrinter::PdfFormat);

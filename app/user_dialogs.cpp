@@ -30,3 +30,8 @@ QString QtUserDialogs::AskFileName(QWidget *parent, const FileDialogRequest &req
 }
 
 int QtUserDialogs::RunModal(QDialog &dialog) { return dialog.exec(); }
+
+QString FolderOf(const QString &path) {
+  const int last = path.lastIndexOf(QLatin1Char('/'));
+  return last >= 1 ? path.left(last + 1) : path.left(1);
+}

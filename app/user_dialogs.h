@@ -17,6 +17,10 @@ struct FileDialogRequest {
   QString defaultSuffix;
 };
 
+// The folder of a chosen file, separator included, where the next dialog opens; with no
+// separator after the first character only that character is left, as it has always been.
+QString FolderOf(const QString &path);
+
 class UserDialogs {
 public:
   enum class Icon { None, Critical };

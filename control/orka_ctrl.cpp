@@ -86,15 +86,6 @@ COrkaCtrl::~COrkaCtrl() {
     lastTask_->Stop();
 }
 
-HResult COrkaCtrl::Create(const Guid &iid, void **object) {
-  auto *control = new (std::nothrow) COrkaCtrl();
-  if (control == nullptr)
-    return kOutOfMemory;
-  const HResult result = control->QueryInterface(iid, object);
-  control->Release();
-  return result;
-}
-
 HResult COrkaCtrl::QueryInterface(const Guid &iid, void **object) {
   if (object == nullptr)
     return kPointer;

@@ -19,8 +19,6 @@ class COrkaCtrl final : public platform::IDispatch,
                         public platform::ISpecifyPropertyPages,
                         public platform::IPersistState {
 public:
-  static platform::HResult Create(const platform::Guid &iid, void **object);
-
   platform::HResult QueryInterface(const platform::Guid &iid, void **object) override;
   std::uint32_t AddRef() override;
   std::uint32_t Release() override;
@@ -63,6 +61,7 @@ public:
   void Clear();
 
 private:
+  friend platform::HResult platform::CreateInstance<COrkaCtrl>(const platform::Guid &, void **);
   COrkaCtrl();
   ~COrkaCtrl();
 

@@ -18,15 +18,6 @@ constexpr PropertyPageDialog kDialog{"General", 250, 62, "MS Sans Serif", 8, kTe
 
 COrkaPropPage::COrkaPropPage() : refs_(LiveObjects()) {}
 
-HResult COrkaPropPage::Create(const Guid &iid, void **object) {
-  auto *page = new (std::nothrow) COrkaPropPage();
-  if (page == nullptr)
-    return kOutOfMemory;
-  const HResult result = page->QueryInterface(iid, object);
-  page->Release();
-  return result;
-}
-
 HResult COrkaPropPage::QueryInterface(const Guid &iid, void **object) {
   if (object == nullptr)
     return kPointer;

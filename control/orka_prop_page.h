@@ -7,14 +7,13 @@ namespace orka {
 
 class COrkaPropPage final : public platform::IPropertyPage {
 public:
-  static platform::HResult Create(const platform::Guid &iid, void **object);
-
   platform::HResult QueryInterface(const platform::Guid &iid, void **object) override;
   std::uint32_t AddRef() override;
   std::uint32_t Release() override;
   platform::HResult GetDialog(const platform::PropertyPageDialog **dialog) override;
 
 private:
+  friend platform::HResult platform::CreateInstance<COrkaPropPage>(const platform::Guid &, void **);
   COrkaPropPage();
   ~COrkaPropPage() = default;
 

@@ -55,8 +55,8 @@ private:
   const Creator create_;
 };
 
-ClassFactory controlFactory(&COrkaCtrl::Create);
-ClassFactory propPageFactory(&COrkaPropPage::Create);
+ClassFactory controlFactory(&CreateInstance<COrkaCtrl>);
+ClassFactory propPageFactory(&CreateInstance<COrkaPropPage>);
 
 // Where this library was loaded from, for the registry entries that name it.
 std::string LibraryPath() {

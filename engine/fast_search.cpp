@@ -100,25 +100,15 @@ public:
     return squares & RayMask(from, step);
   }
 
-  // Can any move of the man on `from` give check? A quick no for most men.
+  // Can any move of the man on `from` give check? A quick no for most men. A king checks only
+  // by castling, when the rook lands on a checking square; a pawn's few moves and promotions
+  // are judged one by one.
   bool MayCheckFrom(const CellCode *from) const {
     if (discoverers_ & SquareBit(from))
       return true;
-    const SquareReach &reach = ReachFrom(from);
-    switch (*from & kKindMask) {
-    case kKnight:
-      return knight_ & reach.knight;
-    case kBishop:
-      return diagonal_ & reach.diagonal;
-    case kRook:
-      return orthogonal_ & reach.orthogonal;
-    case kQueen:
-      return (diagonal_ | orthogonal_) & (reach.diagonal | reach.orthogonal);
-    case kKing:
-      return (state.rights & R::rights) != 0; // castling: the rook may check
-    default:
-      return true; // pawns: few moves, and promotions are judged on the board
-    }
+    if ((*from & kKindMask) == kKing)
+      return (state.rights & R::rights) != 0;
+    return MayReach(from, knight_, diagonal_, orthogonal_, true);
   }
 
 private:
@@ -150,21 +140,7 @@ template <Side S> struct AnyMove {
   std::uint64_t evasions = 0;
 
   bool WantsMan(const CellCode *from) {
-    if (from == king)
-      return false;
-    const SquareReach &reach = ReachFrom(from);
-    switch (*from & kKindMask) {
-    case kKnight:
-      return evasions & reach.knight;
-    case kBishop:
-      return evasions & reach.diagonal;
-    case kRook:
-      return evasions & reach.orthogonal;
-    case kQueen:
-      return evasions & (reach.diagonal | reach.orthogonal);
-    default:
-      return evasions != 0;
-    }
+    return from != king && MayReach(from, evasions, evasions, evasions, evasions != 0);
   }
   void Make() { MakeMove(); }
   bool Visit() {

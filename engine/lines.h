@@ -148,7 +148,30 @@ inline constexpr auto kRayIndex = MakeRayIndex();
 
 } // namespace detail
 
+// Could the man on `cell` move to one of the given squares, judged by the lines of its kind
+// alone (what stands in the way is not looked at)? Knights by their jumps, bishops and rooks
+// along their lines; a queen along either to any of the squares, as it attacks both ways from
+// wherever it lands; pawns and kings answer `otherwise`.
+inline bool MayReach(const CellCode *cell, std::uint64_t knight, std::uint64_t diagonal,
+                     std::uint64_t orthogonal, bool otherwise) {
+  const SquareReach &reach = ReachFrom(cell);
+  switch (*cell & kKindMask) {
+  case kKnight:
+    return knight & reach.knight;
+  case kBishop:
+    return diagonal & reach.diagonal;
+  case kRook:
+    return orthogonal & reach.orthogonal;
+  case kQueen:
+    return (diagonal | orthogonal) & (reach.diagonal | reach.orthogonal);
+
+  default:
+    return otherwise;
+  }
+}
+
 // Every square along a ray from a square to the edge of the board, whatever stands on it.
+
 inline std::uint64_t RayMask(const CellCode *cell, int step) {
   const int index = IndexOf(cell);
   return detail::kRayMasks[8 * (index / 10) + index % 10][detail::kRayIndex[step + 11]];

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
@@ -251,7 +252,21 @@ private:
   T *pointer_ = nullptr;
 };
 
+// Creates a new T (born with one reference), hands out the interface asked for and lets go of
+// the creator's reference: the object then lives exactly as long as the caller holds it.
+template <class T> HResult CreateInstance(const Guid &iid, void **object) {
+  if (object == nullptr)
+    return kPointer;
+  T *instance = new (std::nothrow) T();
+  if (instance == nullptr)
+    return kOutOfMemory;
+  const HResult result = instance->QueryInterface(iid, object);
+  instance->Release();
+  return result;
+}
+
 // Asks `object` for interface I.
+
 template <class I> ComPtr<I> QueryInterfaceAs(IUnknown *object, const Guid &iid) {
   ComPtr<I> result;
   if (object == nullptr || Failed(object->QueryInterface(iid, result.ReceiveVoid())))
