@@ -14,6 +14,9 @@ namespace {
 using namespace engine;
 using namespace problem;
 
+// A greyed box (a file's or the settings' value 2) is no permission: only a tick grants a right.
+bool Grants(const QCheckBox *box) { return box->checkState() == Qt::Checked; }
+
 } // namespace
 
 void chessfrm::CheckForCoupling() {
@@ -39,15 +42,15 @@ bool chessfrm::CheckPosition() {
       continue;
     cm->setCmMan(static_cast<short>(man));
     if (man == kWhiteKing && n == kSquareE1) {
-      if (Code(kSquareH1) == kWhiteRook && chkCWS->isChecked())
+      if (Code(kSquareH1) == kWhiteRook && Grants(chkCWS))
         cm->setCouplingWhiteSmall(true);
-      if (Code(kSquareA1) == kWhiteRook && chkCWL->isChecked())
+      if (Code(kSquareA1) == kWhiteRook && Grants(chkCWL))
         cm->setCouplingWhiteLarge(true);
     }
     if (man == kBlackKing && n == kSquareE8) {
-      if (Code(kSquareH8) == kBlackRook && chkCBS->isChecked())
+      if (Code(kSquareH8) == kBlackRook && Grants(chkCBS))
         cm->setCouplingBlackSmall(true);
-      if (Code(kSquareA8) == kBlackRook && chkCBL->isChecked())
+      if (Code(kSquareA8) == kBlackRook && Grants(chkCBL))
         cm->setCouplingBlackLarge(true);
     }
   }

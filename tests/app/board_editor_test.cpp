@@ -1,13 +1,8 @@
-// The board editor as the user drives it: the mouse on squares, the piece box and the capture
-// mark, the editor keys, the pen shown as the pointer, and every edit refused while busy.
+// The board as the user drives it: the window's arrangement, the mouse, the editor keys, the pen
+// as the pointer, edits refused while busy, and the commands that change the whole board.
 #include "tests/app/window_fixture.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
+#include <QApplication>
 #include <functional>
 
 namespace {
@@ -18,30 +13,22 @@ using BoardEditorTest = WindowTest;
 TEST_F(BoardEditorTest, LeftPlacesThePenRightPicksUpOtherButtonsDoNothing) {
   SetUpBoard("4k3/8/8/8/8/8/4P3/4K3");
   Place(kBN, Sq("d8"));
-  EXPECT_EQ(window->Code(Sq("d8")), kBN);
-  EXPECT_EQ(PictureOf(Sq("d8")), TilePicture(kBN));
   ClickSquare(Sq("e2"), Qt::MiddleButton);
-  EXPECT_EQ(window->Code(Sq("e2")), kWP);
-  // Picked up, the king leaves its square and stays in the pen for more clicks.
-  ClickSquare(Sq("e8"), Qt::RightButton);
+  ClickSquare(Sq("e8"), Qt::RightButton); // picked up, the king stays in the pen
   EXPECT_EQ(window->SelectedMan, kBK);
-  EXPECT_EQ(window->Code(Sq("e8")), kEmpty);
-  EXPECT_TRUE(PictureOf(Sq("e8")).isNull());
   ClickSquare(Sq("d5"));
   ClickSquare(Sq("f5"));
-  EXPECT_EQ(window->Code(Sq("d5")), kBK);
-  EXPECT_EQ(window->Code(Sq("f5")), kBK);
+  EXPECT_EQ(Codes(), Board("3n4/8/8/3k1k2/8/8/4P3/4K3"));
   // An empty square hands over the empty-square tool, which empties what it clicks.
   ClickSquare(Sq("a3"), Qt::RightButton);
   EXPECT_EQ(window->SelectedMan, kEmpty);
   ClickSquare(Sq("e2"));
-  ClickSquare(Sq("a3"));
-  EXPECT_EQ(window->Code(Sq("e2")), kEmpty);
-  EXPECT_EQ(window->Code(Sq("a3")), kEmpty);
-  EXPECT_TRUE(PictureOf(Sq("e2")).isNull());
+  EXPECT_EQ(Codes(), Board("3n4/8/8/3k1k2/8/8/8/4K3"));
+  for (int n = 0; n < 64; ++n)
+    EXPECT_EQ(PictureOf(n), TilePicture(window->Code(n))) << n;
 }
 
-// After the run the X lies over the knight on e8; a press on it goes to the square below.
+// After the run the X lies over the knight taken on e8; a press on it goes to the square below.
 TEST_F(BoardEditorTest, APressOnTheCaptureMarkEditsTheSquareBelow) {
   struct Case {
     Qt::MouseButton button;
@@ -52,7 +39,11 @@ TEST_F(BoardEditorTest, APressOnTheCaptureMarkEditsTheSquareBelow) {
         Case{Qt::RightButton, kWQ, kEmpty, kBN}}) {
     SCOPED_TRACE(testing::Message() << c.button << " pen " << c.pen);
     ASSERT_TRUE(SolveProblem(kCaptureInOne, 1));
+    ASSERT_EQ(window->SelectedLine, "Re2xe8   #");
+    EXPECT_EQ(window->MarkFrom->geometry(), Around(Sq("e2"), Sq("e2"), 2));
+    EXPECT_EQ(window->MarkTo->geometry(), Around(Sq("e8"), Sq("e8"), 2));
     ASSERT_TRUE(window->MarkX->isVisible());
+    EXPECT_EQ(window->MarkX->geometry(), window->feld[Sq("e8")]->geometry());
     window->SelectMan(c.pen);
     QTest::mouseClick(window->MarkX, c.button);
     EXPECT_EQ(window->Code(Sq("e8")), c.codeAfter);
@@ -72,13 +63,12 @@ TEST_F(BoardEditorTest, EditorKeysOnBoardAndPieceBoxChangeThePen) {
                               ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
   const Qt::Key space = Qt::Key_Space, del = Qt::Key_Delete, esc = Qt::Key_Escape, b = Qt::Key_B,
                 w = Qt::Key_W, a = Qt::Key_A;
+  // Space alone walks the box forwards, as the walk below shows.
   const Case cases[] = {
-      {kEmpty, space, none, kWP},  {kBQ, space, none, kBK},  {kBK, space, none, kEmpty},
-      {kEmpty, space, shift, kBK}, {kWP, space, shift, 0},   {kWQ, space, ctrl, kWB},
-      {kEmpty, space, alt, kBK},   {kBP, del, none, kEmpty}, {kBK, esc, none, kEmpty},
-      {kWR, b, none, kBR},         {kWK, b, none, kBK},      {kEmpty, b, none, kEmpty},
-      {kBB, b, none, kBB},         {kBP, w, none, kWP},      {kBK, w, none, kWK},
-      {kEmpty, w, none, kEmpty},   {kWB, w, none, kWB},      {kWN, a, none, kWN},
+      {kEmpty, space, shift, kBK}, {kWP, space, shift, kEmpty}, {kWQ, space, ctrl, kWB},
+      {kEmpty, space, alt, kBK},   {kBP, del, none, kEmpty},    {kBK, esc, none, kEmpty},
+      {kWR, b, none, kBR},         {kEmpty, b, none, kEmpty},   {kBB, b, none, kBB},
+      {kBK, w, none, kWK},         {kWB, w, none, kWB},         {kWN, a, none, kWN},
   };
   for (QWidget *target : std::initializer_list<QWidget *>{window->board, window->chest}) {
     for (const Case &c : cases) {
@@ -110,9 +100,7 @@ TEST_F(BoardEditorTest, WhileBusyEveryEditInputOnlyBeeps) {
       {"right press on a man", [&] { ClickSquare(Sq("e1"), Qt::RightButton); }},
       {"press on the capture mark", [&] { QTest::mouseClick(window->MarkX, Qt::LeftButton); }},
       {"click on a tile", [&] { ChooseMan(kBB); }},
-      {"click on the empty-square tool", [&] { ChooseMan(kEmpty); }},
       {"Space on the board", [&] { QTest::keyClick(window->board, Qt::Key_Space); }},
-      {"B on the board", [&] { QTest::keyClick(window->board, Qt::Key_B); }},
       {"Delete in the piece box", [&] { QTest::keyClick(window->chest, Qt::Key_Delete); }}};
   SetUpBoard("4k3/8/8/8/8/8/8/4K3");
   window->MarkX->tag = Sq("e8");
@@ -139,27 +127,23 @@ TEST_F(BoardEditorTest, WhileBusyEveryEditInputOnlyBeeps) {
 }
 
 TEST_F(BoardEditorTest, ThePenIsTheWindowsPointerAndControlsKeepTheArrow) {
-  const QWidget *client = window->centralWidget();
+  const auto pen = [this] { return window->centralWidget()->cursor().pixmap().toImage(); };
   const QImage tool = window->imgNoTile->picture().toImage();
-  EXPECT_EQ(client->cursor().hotSpot(), QPoint(10, 6));
-  EXPECT_EQ(client->cursor().pixmap().toImage(), tool);
+  EXPECT_EQ(pen(), tool);
+  EXPECT_EQ(window->centralWidget()->cursor().hotSpot(), QPoint(10, 6));
   ChooseMan(kWQ);
-  EXPECT_EQ(client->cursor().pixmap().toImage(), TilePicture(kWQ));
+  EXPECT_EQ(pen(), TilePicture(kWQ));
   QTest::keyClick(window->board, Qt::Key_B);
-  EXPECT_EQ(client->cursor().pixmap().toImage(), TilePicture(kBQ));
+  EXPECT_EQ(pen(), TilePicture(kBQ));
   window->SelectMan(13); // out of range: ignored
   EXPECT_EQ(window->SelectedMan, kBQ);
   for (QWidget *control : std::initializer_list<QWidget *>{
-           window->matecmd, window->defencecmd, window->slist, window->slist->viewport(),
-           window->commenttxt, window->commenttxt->viewport(), window->mdlbl, window->Info,
-           window->lblSolution, window->lblComment, window->Check1, window->chkCWS,
-           window->chkCBL}) {
-    const QString name = control->parentWidget()->objectName() + '/' + control->objectName();
-    EXPECT_EQ(control->cursor().shape(), Qt::ArrowCursor) << name.toStdString();
+           window->matecmd, window->slist->viewport(), window->commenttxt->viewport(),
+           window->mdlbl, window->Check1, window->chkCWS}) {
+    EXPECT_EQ(control->cursor().shape(), Qt::ArrowCursor) << control->objectName().toStdString();
   }
   QTest::keyClick(window->chest, Qt::Key_Escape);
-  EXPECT_EQ(client->cursor().hotSpot(), QPoint(10, 6));
-  EXPECT_EQ(client->cursor().pixmap().toImage(), tool);
+  EXPECT_EQ(pen(), tool);
 }
 
 TEST_F(BoardEditorTest, TheFirstPlacementAfterARunThrowsItsResultsAway) {
@@ -182,6 +166,103 @@ TEST_F(BoardEditorTest, TheFirstPlacementAfterARunThrowsItsResultsAway) {
   ClickSquare(Sq("a5"));
   EXPECT_TRUE(Lines().empty());
   EXPECT_TRUE(HiddenLines().empty());
+}
+
+using WindowLayoutTest = WindowTest;
+
+TEST_F(WindowLayoutTest, WhiteSitsAtTheBottomAndNoControlCoversAnother) {
+  const QRect inner = window->board->contentsRect();
+  for (int n = 0; n < 64; ++n) {
+    const QRect square = window->feld[n]->geometry();
+    SCOPED_TRACE(n);
+    EXPECT_TRUE(inner.contains(square));
+    // A rank up is higher on the screen, a file on further right.
+    EXPECT_TRUE(n % 8 == 0 || square.bottom() < window->feld[n - 1]->geometry().top());
+    EXPECT_TRUE(n < 8 || square.left() > window->feld[n - 8]->geometry().right());
+  }
+  const QWidget *const controls[] = {
+      window->board,  window->chest, window->chkCWS,     window->chkCWL,     window->chkCBS,
+      window->chkCBL, window->mdlbl, window->matecmd,    window->defencecmd, window->lblSolution,
+      window->Check1, window->slist, window->lblComment, window->commenttxt, window->Info};
+  const QRect client = window->centralWidget()->rect();
+  for (const QWidget *a : controls) {
+    EXPECT_TRUE(client.contains(a->geometry())) << a->objectName().toStdString();
+    for (const QWidget *b : controls) {
+      EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+          << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+    }
+  }
+}
+
+TEST_F(WindowLayoutTest, ActivatingTheWindowGivesTheBoardTheKeyboard) {
+  window->slist->setFocus();
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(QApplication::focusWidget(), window->board);
+}
+
+using TransformsTest = WindowTest;
+
+TEST_F(TransformsTest, SwitchMirrorsTheRanksAndColoursAndTwiceRestores) {
+  const char *const fen = "r3k2r/1p1n4/8/3Pp3/2B5/8/4P1q1/R3K2R";
+  SetUpBoard(fen);
+  window->mentoggle->trigger();
+  EXPECT_EQ(Codes(), Board("r3k2r/4p1Q1/8/2b5/3pP3/8/1P1N4/R3K2R"));
+  for (int n = 0; n < 64; ++n)
+    EXPECT_EQ(PictureOf(n), TilePicture(window->Code(n))) << n;
+  window->mentoggle->trigger();
+  EXPECT_EQ(Codes(), Board(fen));
+}
+
+// Switch goes straight to the squares, not through a placement: the results, marks and boxes
+// stay as they were until the next placement looks at them again.
+TEST_F(TransformsTest, SwitchLeavesResultsMarksAndBoxesAloneUntilTheNextPlacement) {
+  SetUpBoard(kCaptureInOne);
+  window->chkCWL->setChecked(true);
+  ASSERT_TRUE(Solve(window->matecmd));
+  const std::vector<QString> lines = Lines();
+  const QRect from = window->MarkFrom->geometry();
+  window->mentoggle->trigger();
+  EXPECT_EQ(Lines(), lines);
+  EXPECT_TRUE(window->ResultsShown && window->MarksShown && window->MarkX->isVisible());
+  EXPECT_EQ(window->MarkFrom->geometry(), from);
+  EXPECT_TRUE(window->chkCWL->isVisible() && !window->chkCBL->isVisible());
+  ClickSquare(Sq("d4"));
+  EXPECT_TRUE(!window->chkCWL->isVisible() && window->chkCBL->isVisible());
+  EXPECT_TRUE(window->chkCWL->isChecked());
+}
+
+TEST_F(TransformsTest, NewAndClearBoardEmptyTheProblemButKeepDepthAndBoxes) {
+  for (QAction *command : {window->mennew, window->menclearboard}) {
+    SCOPED_TRACE(command->objectName().toStdString());
+    SetUpBoard(kCaptureInOne);
+    window->chkCWL->setChecked(true);
+    window->commenttxt->setPlainText(QStringLiteral("Two rooks"));
+    window->mdscroll->setValue(2);
+    ASSERT_TRUE(Solve(window->matecmd));
+    ASSERT_TRUE(window->cm->CouplingWhiteLarge() && window->MarkX->isVisible());
+
+    command->trigger();
+    EXPECT_EQ(Codes(), (std::array<int, 64>{}));
+    for (int n = 0; n < 64; ++n)
+      EXPECT_TRUE(PictureOf(n).isNull()) << n;
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(window->commenttxt->toPlainText(), "");
+    EXPECT_FALSE(window->ResultsShown || window->MarksShown);
+    EXPECT_FALSE(window->MarkFrom->isVisible() || window->MarkX->isVisible());
+    EXPECT_FALSE(window->cm->CouplingWhiteLarge());
+    EXPECT_EQ(window->cm->cmMD(), 3);
+    EXPECT_TRUE(window->chkCWL->isChecked() && window->chkCWL->isVisible());
+  }
+  window->matecmd->click(); // refused, which leaves a line in the list
+  window->commenttxt->setPlainText(QStringLiteral("Loyd, 1859"));
+  window->menclearcomment->trigger();
+  EXPECT_EQ(window->commenttxt->toPlainText(), "");
+  EXPECT_EQ(Lines(), (std::vector<QString>{">> illegal position"}));
 }
 
 } // namespace

@@ -1,25 +1,18 @@
-// What survives from one run to the next: the defaults of a first start, every remembered value
-// through a shut-down and a new start, and stored values that were edited by hand.
+// Start-up and shut-down: defaults, remembered values through a restart, stored values edited by
+// hand, a problem file on the command line, the file type, and a search stopped at the end.
 #include "tests/app/window_fixture.h"
 
-#include <QAction>
-#include <QCheckBox>
+#include "platform/registry.h"
+
 #include <QCoreApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSettings>
-#include <functional>
 
 namespace {
 
 using namespace testing_support;
 
 void Store(const QString &name, const QString &value) {
-  QSettings settings;
-  settings.setValue(QStringLiteral("Config/") + name, value);
-  settings.sync();
+  QSettings().setValue(QStringLiteral("Config/") + name, value);
 }
 
 QString Stored(const QString &name) {
@@ -27,33 +20,6 @@ QString Stored(const QString &name) {
 }
 
 using SettingsTest = WindowTest;
-
-TEST_F(SettingsTest, AFirstStartBringsTheDefaults) {
-  StartWindow();
-  const QString appPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-  EXPECT_EQ(window->AppPath, appPath);
-  EXPECT_EQ(window->HelpFile, appPath + "Quintabell.hlp");
-  EXPECT_EQ(window->LSavePath, appPath + "CMT/");
-  EXPECT_EQ(window->windowTitle(), "Quintabell 1.5");
-  EXPECT_EQ(window->mdscroll->value(), 1);
-  EXPECT_EQ(window->mdlbl->text(), "mate in 2 moves");
-  EXPECT_EQ(window->cm->cmMD(), 2);
-  EXPECT_EQ(window->StopOnFound, 0);
-  EXPECT_FALSE(window->menstoponfound->isChecked());
-  EXPECT_NE(window->Beep, 0);
-  EXPECT_TRUE(window->menbeep->isChecked());
-  EXPECT_EQ(BoxValues(), (std::array<int, 4>{1, 1, 1, 1}));
-  EXPECT_FALSE(window->Check1->isChecked());
-  EXPECT_EQ(window->Scramble, 0);
-  EXPECT_EQ(Codes(), (std::array<int, 64>{}));
-  EXPECT_EQ(window->commenttxt->toPlainText(), "");
-  EXPECT_EQ(window->BoardSetupText(), QStringLiteral("0 ").repeated(64));
-
-  const QPoint screenCentre = window->screen()->availableGeometry().center();
-  const QPoint centre = window->frameGeometry().center();
-  EXPECT_LE(std::abs(centre.x() - screenCentre.x()), 2) << centre.x();
-  EXPECT_LE(std::abs(centre.y() - screenCentre.y()), 2) << centre.y();
-}
 
 TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
   const struct {
@@ -71,7 +37,6 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     SCOPED_TRACE(c.fen);
     StartWindow();
     SetUpBoard(c.fen);
-    const std::array<int, 64> board = Codes();
     window->commenttxt->setPlainText(c.comment);
     window->mdscroll->setValue(c.depth);
     if (c.stopOnFound != window->menstoponfound->isChecked())
@@ -86,26 +51,19 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     const QPoint position = window->pos();
     const int dpi = window->logicalDpiX();
 
+    // The stored forms the earlier versions wrote: flags as -1, boxes as files number them,
+    // positions in twips.
     window->menquit->trigger();
-    EXPECT_EQ(Stored("MaxDepth"), QString::number(c.depth));
     EXPECT_EQ(Stored("StopOnFound"), c.stopOnFound ? "-1" : "0");
     EXPECT_EQ(Stored("Beep"), c.beep ? "-1" : "0");
-    EXPECT_EQ(Stored("Scramble"), c.scramble ? "1" : "0");
-    EXPECT_EQ(Stored("CWS"), QString::number(c.states[0]));
-    EXPECT_EQ(Stored("CWL"), QString::number(c.states[1]));
-    EXPECT_EQ(Stored("CBS"), QString::number(c.states[2]));
-    EXPECT_EQ(Stored("CBL"), QString::number(c.states[3]));
-    EXPECT_EQ(Stored("CommentText"), c.comment);
-    EXPECT_EQ(Stored("LSavePath"), "/srv/problems/");
-    QString setup;
-    for (int code : board)
-      setup += QString::number(code) + QLatin1Char(' ');
-    EXPECT_EQ(Stored("BoardSetup"), setup);
+    const char *const boxes[] = {"CWS", "CWL", "CBS", "CBL"};
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(Stored(boxes[i]), QString::number(c.states[i])) << boxes[i];
     EXPECT_EQ(Stored("LastPosX"), QString::number(position.x() * 1440 / dpi));
     EXPECT_EQ(Stored("LastPosY"), QString::number(position.y() * 1440 / dpi));
 
     StartWindow();
-    EXPECT_EQ(Codes(), board);
+    EXPECT_EQ(Codes(), Board(c.fen));
     EXPECT_EQ(window->commenttxt->toPlainText(), c.comment);
     EXPECT_EQ(window->mdscroll->value(), c.depth);
     EXPECT_EQ(window->cm->cmMD(), c.depth + 1);
@@ -114,7 +72,6 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     EXPECT_EQ(window->Beep, c.beep ? -1 : 0);
     EXPECT_EQ(window->menbeep->isChecked(), c.beep);
     EXPECT_EQ(window->Check1->isChecked(), c.scramble);
-    EXPECT_EQ(window->Scramble, c.scramble ? 1 : 0);
     EXPECT_EQ(BoxValues(), c.states);
     EXPECT_EQ(window->LSavePath, "/srv/problems/");
     EXPECT_LE((window->pos() - position).manhattanLength(), 1) << window->x() << "," << window->y();
@@ -123,77 +80,138 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
 }
 
 // Values edited by hand must not leave the window in a state it cannot reach itself.
-TEST_F(SettingsTest, StoredNumbersAreClampedOrFallBackToTheirDefaultsWhenGarbled) {
+TEST_F(SettingsTest, AFirstStartBringsTheDefaultsAndGarbledValuesFallBackToThem) {
   StartWindow();
+  const QString appPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  EXPECT_EQ(window->AppPath, appPath);
+  EXPECT_EQ(window->HelpFile, appPath + "Quintabell.hlp");
+  EXPECT_EQ(window->LSavePath, appPath + "CMT/");
+  EXPECT_EQ(BoxValues(), (std::array<int, 4>{1, 1, 1, 1}));
+  EXPECT_TRUE(window->menbeep->isChecked() && !window->menstoponfound->isChecked());
+  EXPECT_EQ(Codes(), (std::array<int, 64>{}));
+  const QPoint offCentre =
+      window->frameGeometry().center() - window->screen()->availableGeometry().center();
+  EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
   const int centredX = window->x();
-  using Read = std::function<int(const chessfrm &)>;
-  const Read depth = [](const chessfrm &w) { return w.mdscroll->value(); };
-  const Read solverDepth = [](const chessfrm &w) { return int{w.cm->cmMD()}; };
-  const Read beep = [](const chessfrm &w) { return int{w.Beep}; };
-  const Read stop = [](const chessfrm &w) { return int{w.StopOnFound}; };
-  const Read cws = [this](const chessfrm &) { return BoxValues()[0]; };
-  const Read cbl = [this](const chessfrm &) { return BoxValues()[3]; };
-  const Read scramble = [](const chessfrm &w) { return int{w.Check1->isChecked()}; };
-  const Read left = [](const chessfrm &w) { return w.x(); };
-  const struct {
-    const char *name;
-    const char *stored;
-    Read read;
-    int expected;
-  } cases[] = {
-      {"MaxDepth", "5", depth, 5},
-      {"MaxDepth", "5", solverDepth, 6},
-      {"MaxDepth", "abc", depth, 1},
-      {"MaxDepth", "", depth, 1},
-      {"MaxDepth", "99", depth, 29},
-      {"MaxDepth", "99", solverDepth, 30},
-      {"MaxDepth", "-4", depth, 0},
-      {"MaxDepth", "-4", solverDepth, 1},
-      {"Beep", "abc", beep, -1},
-      {"Beep", "", beep, -1},
-      {"StopOnFound", "x", stop, 0},
-      {"CWS", "x", cws, 1},
-      {"CWS", "7", cws, 1},
-      {"CBL", "", cbl, 1},
-      {"Scramble", "abc", scramble, 0},
-      {"LastPosX", "abc", left, centredX},
+  const auto state = [this] { // slider, Beep, StopOnFound, CWS, scramble box
+    return std::array<int, 5>{window->mdscroll->value(), window->Beep, window->StopOnFound,
+                              BoxValues()[0], window->Check1->isChecked()};
   };
+  const std::array<int, 5> defaults = {1, -1, 0, 1, 0};
+  EXPECT_EQ(state(), defaults);
+  const struct {
+    const char *name, *stored;
+    int slider;
+  } cases[] = {{"MaxDepth", "5", 5},  {"MaxDepth", "abc", 1}, {"MaxDepth", "99", 29},
+               {"MaxDepth", "-4", 0}, {"Beep", "", 1},        {"StopOnFound", "x", 1},
+               {"CWS", "x", 1},       {"CWS", "7", 1},        {"Scramble", "abc", 1},
+               {"LastPosX", "abc", 1}};
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message() << c.name << "=\"" << c.stored << "\"");
     ClearStores();
     Store(QString::fromLatin1(c.name), QString::fromLatin1(c.stored));
     StartWindow();
-    EXPECT_EQ(c.read(*window), c.expected);
+    std::array<int, 5> expected = defaults;
+    expected[0] = c.slider;
+    EXPECT_EQ(state(), expected);
+    EXPECT_EQ(window->cm->cmMD(), c.slider + 1);
+    EXPECT_EQ(window->x(), centredX);
   }
 }
 
-TEST_F(SettingsTest, BoardSetupPlacesSquaresInTurnUntilTheFirstBadValue) {
-  // At start-up the board is emptied before the stored one comes in.
-  Store(QStringLiteral("BoardSetup"), QStringLiteral("6 0 12 "));
-  StartWindow();
-  std::array<int, 64> expected{kWK, kEmpty, kBK};
-  EXPECT_EQ(Codes(), expected);
-
-  const struct {
-    QString text;
-    int squares; // how many of the values 6, 0, 12, 3 land on squares 0, 1, 2, ...
-  } cases[] = {
-      {"6 0 12 3 ", 4}, {"6 x 12 ", 1}, {"6 13 12 ", 1}, {"6 -1 12 ", 1},
-      {"6 0 12", 2},    {"", 0},        {" 6 0 ", 0},    {"6 0 12 3.5 ", 3},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.text.toStdString());
-    expected = {kWK, kEmpty, kBK, kWN};
-    for (int n = c.squares; n < 64; ++n)
-      expected[n] = kWP; // squares after the last one set keep what they held
-    for (int n = 0; n < 64; ++n)
-      window->SetMan(n, kWP);
-    window->ApplyBoardSetup(c.text);
-    EXPECT_EQ(Codes(), expected);
+// The reading of the text is the problem library's; which values stand for men is the window's.
+TEST_F(SettingsTest, TheStoredBoardIsPlacedUpToTheFirstValueThatIsNoMan) {
+  for (const char *text : {"6 0 12 13 6 ", "6 0 12 -1 6 "}) {
+    SCOPED_TRACE(text);
+    ClearStores();
+    Store(QStringLiteral("BoardSetup"), QString::fromLatin1(text));
+    StartWindow();
+    EXPECT_EQ(Codes(), (std::array<int, 64>{kWK, kEmpty, kBK}));
   }
-  window->ApplyBoardSetup(QStringLiteral("5 ").repeated(65));
-  expected.fill(kWQ);
-  EXPECT_EQ(Codes(), expected);
+}
+
+class StartupTest : public WindowTest {
+protected:
+  static constexpr const char *kStored = "4k3/8/8/8/8/8/8/R3K3";
+  void SetUp() override {
+    WindowTest::SetUp();
+    ASSERT_TRUE(dir.isValid());
+    // A mate in two in a problem file, and a rook endgame left behind by the last run.
+    SetUpBoard(kTwoKeys);
+    window->commenttxt->setPlainText(QStringLiteral("from the file"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    dialogs.fileAnswers = {folder + QStringLiteral("/MY PROBLEM.CMT")};
+    window->menclose->trigger();
+    SetUpBoard(kStored);
+    window->commenttxt->setPlainText(QStringLiteral("remembered"));
+    window->LSavePath = QStringLiteral("/srv/problems/");
+    window->SaveSettings();
+  }
+
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("My Problems"));
+};
+
+TEST_F(StartupTest, AQuotedCapitalisedProblemPathIsLoadedOverTheRememberedBoard) {
+  StartWindow(QStringLiteral("\"%1/MY PROBLEM.CMT\"").arg(folder));
+  EXPECT_EQ(Codes(), Board(kTwoKeys));
+  EXPECT_EQ(window->commenttxt->toPlainText(), "from the file");
+  EXPECT_EQ(window->LSavePath, folder + QLatin1Char('/'));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StartupTest, AnArgumentWithoutTheExtensionLeavesTheRememberedBoard) {
+  const QString arguments[] = {QString(), folder + QStringLiteral("/MY PROBLEM.CM"),
+                               QStringLiteral("\"%1/notes.txt\"").arg(folder),
+                               QStringLiteral("--fullscreen")};
+  for (const QString &argument : arguments) {
+    SCOPED_TRACE(argument.toStdString());
+    StartWindow(argument);
+    EXPECT_EQ(Codes(), Board(kStored));
+    EXPECT_EQ(window->commenttxt->toPlainText(), "remembered");
+    EXPECT_EQ(window->LSavePath, "/srv/problems/");
+    EXPECT_TRUE(dialogs.messages.empty());
+  }
+}
+
+TEST_F(StartupTest, TheLoadStepRegistersTheProblemFileType) {
+  StartWindow();
+  const platform::Registry registry;
+  constexpr auto kClasses = platform::RegistryRoot::ClassesRoot;
+  EXPECT_EQ(registry.QueryValue(kClasses, ".cmt", ""), "ChessProblem");
+  EXPECT_EQ(registry.QueryValue(kClasses, "ChessProblem\\shell\\Open\\command", ""),
+            "\"" + (window->AppPath + "quintabell").toStdString() + "\" \"%1\"");
+  EXPECT_TRUE(QFileInfo::exists(qEnvironmentVariable("XDG_DATA_HOME") +
+                                "/mime/packages/quintabell-chessproblem.xml"));
+}
+
+TEST_F(StartupTest, ClosingDuringASearchStopsItSavesTheSettingsAndEndsTheProgram) {
+  StartWindow();
+  SetUpProblem(kDeepSix, 6);
+  window->commenttxt->setPlainText(QStringLiteral("deep"));
+  window->matecmd->click();
+  QTest::qWait(200);
+  ASSERT_TRUE(window->Busy) << "the search ended too soon to be stopped";
+  const int lines = window->slist->count();
+
+  // Closing from within the program's event loop must end that loop, not just the window.
+  QTimer::singleShot(0, window.get(), [&] { window->close(); });
+  QTimer stuck;
+  QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  stuck.start(10000);
+  EXPECT_EQ(QCoreApplication::exec(), 0) << "the program did not quit";
+  EXPECT_EQ(window->Busy, 0);
+  EXPECT_EQ(QSettings().value("Config/MaxDepth").toString(), "5");
+  EXPECT_EQ(QSettings().value("Config/CommentText").toString(), "deep");
+  // Nothing of the stopped run arrives any more: no event, no closing lines.
+  EXPECT_FALSE(window->Tim->isActive());
+  QTest::qWait(400);
+  EXPECT_EQ(window->slist->count(), lines);
+  // The worker is gone, so the control takes a new task at once.
+  window->cm->Mate(0);
+  EXPECT_EQ(window->cm->LSuccess(), 1);
+  window->cm->Panic();
 }
 
 } // namespace

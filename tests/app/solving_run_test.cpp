@@ -1,34 +1,20 @@
-// Solving runs with the real control: the lines a run lists, the window's state while it runs,
-// cancelling a deep search, the depth slider and the options.
+// Solving runs with the real control: the lines a run lists, the window while it runs, cancelling,
+// the depth slider and the options; the solution list with its marks, and scrambling.
 #include "tests/app/window_fixture.h"
 
 #include "app/run_texts.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollBar>
-#include <QTest>
 
 namespace {
 
 using namespace testing_support;
 using SolvingRunTest = WindowTest;
 
-// A mate in six with White's long castling: far too deep to finish while a test waits.
-const char *const kDeepSix = "4k3/1pp2pp1/8/b1B1pB2/rp6/p5N1/3R4/R2bK3";
-
-bool IsTimeLine(const QString &line) {
-  static const QRegularExpression pattern(QStringLiteral("^>> time: \\d+s$"));
-  return pattern.match(line).hasMatch();
-}
-
 // The lines of the run without its time line, which must be the last.
 std::vector<QString> WithoutTimeLine(std::vector<QString> lines) {
-  EXPECT_TRUE(!lines.empty() && IsTimeLine(lines.back()));
+  static const QRegularExpression time(QStringLiteral("^>> time: \\d+s$"));
+  EXPECT_TRUE(!lines.empty() && time.match(lines.back()).hasMatch());
   if (!lines.empty())
     lines.pop_back();
   return lines;
@@ -42,50 +28,32 @@ TEST_F(SolvingRunTest, TwoKeysAreListedWithTheirSummaryAndTheFirstIsShown) {
   EXPECT_EQ(window->focusWidget(), window->slist);
   EXPECT_EQ(window->MarkFrom->geometry(), Around(Sq("e8"), Sq("e8"), 2));
   EXPECT_EQ(window->MarkTo->geometry(), Around(Sq("c7"), Sq("c7"), 2));
+  EXPECT_FALSE(window->MarkX->isVisible());
   EXPECT_EQ(dialogs.beeps, 0);
 
   window->menstoponfound->trigger();
-  ASSERT_TRUE(window->StopOnFound);
+  window->menbeep->trigger();
   ASSERT_TRUE(Solve(window->matecmd));
   EXPECT_EQ(WithoutTimeLine(Lines()), (std::vector<QString>{"Ne8-c7   #", ">> - stopped - "}));
+  EXPECT_EQ(dialogs.beeps, 1);
 }
 
 TEST_F(SolvingRunTest, RunsWithoutKeysEndWithNoSolutionAndNoticesBeep) {
-  struct Case {
-    const char *name;
+  const std::vector<QString> defences = {" h6-h5    ", "Ka8-b7    ", "Ka8xa7    ",
+                                         ">> 3 Solutions"};
+  const struct {
     const char *fen;
     int depth;
     bool mate;
-    std::vector<QString> lines;
     int beeps;
-  };
-  const Case cases[] = {{"no mate", "4k3/8/8/8/8/8/8/6K1", 1, true, {"No Solution found"}, 0},
-                        {"black in check",
-                         "4k3/8/8/8/8/8/8/4R1K1",
-                         1,
-                         true,
-                         {">> CHECKMATE!", "No Solution found"},
-                         1},
-                        {"white stalemated",
-                         "8/8/8/8/8/1q6/8/K6k",
-                         1,
-                         true,
-                         {">> STALEMATE!", "No Solution found"},
-                         1},
-                        {"defence after the key Ka6-b6",
-                         "k3N3/P7/1K5p/8/8/8/8/8",
-                         2,
-                         false,
-                         {"No Solution found"},
-                         0},
-                        {"defence after Ka6-a5",
-                         "k3N3/P7/7p/K7/8/8/4P3/8",
-                         2,
-                         false,
-                         {" h6-h5    ", "Ka8-b7    ", "Ka8xa7    ", ">> 3 Solutions"},
-                         0}};
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.name);
+    std::vector<QString> lines;
+  } cases[] = {{"4k3/8/8/8/8/8/8/6K1", 1, true, 0, {"No Solution found"}},
+               {"4k3/8/8/8/8/8/8/4R1K1", 1, true, 1, {">> CHECKMATE!", "No Solution found"}},
+               {"8/8/8/8/8/1q6/8/K6k", 1, true, 1, {">> STALEMATE!", "No Solution found"}},
+               {"k3N3/P7/1K5p/8/8/8/8/8", 2, false, 0, {"No Solution found"}},
+               {"k3N3/P7/7p/K7/8/8/4P3/8", 2, false, 0, defences}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.fen);
     dialogs.beeps = 0;
     ASSERT_TRUE(SolveProblem(c.fen, c.depth, c.mate));
     EXPECT_EQ(WithoutTimeLine(Lines()), c.lines);
@@ -93,45 +61,28 @@ TEST_F(SolvingRunTest, RunsWithoutKeysEndWithNoSolutionAndNoticesBeep) {
   }
 }
 
-TEST_F(SolvingRunTest, WhileRunningTheButtonsCancelAndTheBoardCommandsAreOff) {
+// While a run lasts both task buttons cancel it, and what would change the problem is off.
+TEST_F(SolvingRunTest, CancelEndsADeepSearchWithoutASummaryAndTheNextRunStarts) {
   QAction *const off[] = {window->mennew, window->menopen, window->menclearboard,
                           window->menstoponfound};
-  SetUpProblem(kTwoKeys, 2);
+  SetUpBoard(kDeepSix);
+  QTest::mouseClick(window->chkCWL, Qt::LeftButton);
+  ASSERT_TRUE(window->chkCWL->isChecked());
+  window->mdscroll->setValue(5);
   ChooseMan(kWQ);
   window->matecmd->click();
-  // The run's events wait in the queue until the loop runs again: this is the middle of it.
-  EXPECT_EQ(window->matecmd->text(), "CANCEL");
+  QTest::qWait(400);
+  ASSERT_EQ(window->matecmd->text(), "CANCEL") << "the search ended by itself";
   EXPECT_EQ(window->defencecmd->text(), "CANCEL");
-  EXPECT_EQ(window->Info->text(), "0%");
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d{1,3}%$")).match(window->Info->text()).hasMatch())
+      << window->Info->text().toStdString();
   EXPECT_EQ(window->SelectedMan, kEmpty);
   EXPECT_EQ(window->centralWidget()->cursor().shape(), Qt::BusyCursor);
   for (QAction *item : off)
     EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
   EXPECT_FALSE(window->mdscroll->isEnabled());
-  EXPECT_TRUE(window->menbeep->isEnabled() && window->mentoggle->isEnabled() &&
-              window->menclearcomment->isEnabled());
-
-  ASSERT_TRUE(WaitForRunEnd());
-  EXPECT_EQ(window->matecmd->text(), "Mate");
-  EXPECT_EQ(window->defencecmd->text(), "Defend");
-  EXPECT_EQ(window->Info->text(), "");
-  EXPECT_EQ(window->centralWidget()->cursor().hotSpot(), QPoint(10, 6));
-  for (QAction *item : off)
-    EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
-  EXPECT_TRUE(window->mdscroll->isEnabled());
-}
-
-TEST_F(SolvingRunTest, CancelEndsADeepSearchWithoutASummaryAndTheNextRunStarts) {
-  SetUpBoard(kDeepSix);
-  QTest::mouseClick(window->chkCWL, Qt::LeftButton);
-  ASSERT_TRUE(window->chkCWL->isChecked());
-  window->mdscroll->setValue(5);
-  window->matecmd->click();
-  QTest::qWait(400);
-  ASSERT_EQ(window->matecmd->text(), "CANCEL") << "the search ended by itself";
-  EXPECT_TRUE(
-      QRegularExpression(QStringLiteral("^\\d{1,3}%$")).match(window->Info->text()).hasMatch())
-      << window->Info->text().toStdString();
+  EXPECT_TRUE(window->menbeep->isEnabled() && window->mentoggle->isEnabled());
 
   window->matecmd->click();
   EXPECT_FALSE(window->Busy);
@@ -141,7 +92,11 @@ TEST_F(SolvingRunTest, CancelEndsADeepSearchWithoutASummaryAndTheNextRunStarts) 
   EXPECT_EQ(lines.back(), ">> - terminated -");
   for (std::size_t i = 0; i + 1 < lines.size(); ++i)
     EXPECT_FALSE(IsNotice(lines[i])) << i;
-  EXPECT_EQ(window->matecmd->text(), "Mate");
+  EXPECT_TRUE(window->matecmd->text() == "Mate" && window->defencecmd->text() == "Defend");
+  EXPECT_NE(window->centralWidget()->cursor().shape(), Qt::BusyCursor);
+  for (QAction *item : off)
+    EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+  EXPECT_TRUE(window->mdscroll->isEnabled());
   EXPECT_TRUE(window->cm->CouplingWhiteLarge());
   lines = Lines();
   QTest::qWait(500);
@@ -175,25 +130,21 @@ TEST_F(SolvingRunTest, AStartTheControlRefusesIsClosedAtOnce) {
 }
 
 TEST_F(SolvingRunTest, TheTimeLineWritesDaysHoursAndMinutesFromTheFirstNonZero) {
-  const long long seconds[] = {0, 5, 59, 60, 125, 3599, 3600, 86400, 90061};
-  const char *const texts[] = {"0s",      "5s",       "59s",         "1m 0s",      "2m 5s",
-                               "59m 59s", "1h 0m 0s", "1d 0h 0m 0s", "1d 1h 1m 1s"};
-  for (int i = 0; i < 9; ++i)
+  const long long seconds[] = {0, 59, 60, 3599, 3600, 86400, 90061};
+  const char *const texts[] = {"0s",       "59s",         "1m 0s",      "59m 59s",
+                               "1h 0m 0s", "1d 0h 0m 0s", "1d 1h 1m 1s"};
+  for (int i = 0; i < 7; ++i)
     EXPECT_EQ(ElapsedTimeLine(seconds[i]), QStringLiteral(">> time: ") + texts[i]) << seconds[i];
 }
 
-TEST_F(SolvingRunTest, TheSliderSetsTheDepthAndItsLabelWhileDraggedAndAfter) {
-  EXPECT_EQ(DepthLabel(0, false), "mate in 1 move");
-  EXPECT_EQ(DepthLabel(0, true), "mate in 1 moves");
-  EXPECT_EQ(DepthLabel(2, false), "mate in 3 moves");
-  EXPECT_EQ(DepthLabel(2, true), "mate in 3 moves");
-
-  EXPECT_EQ(window->mdlbl->text(), "mate in 1 move");
-  EXPECT_EQ(window->cm->cmMD(), 1);
+// A drag names the depth as it goes and sets it when the thumb is let go; a new depth clears
+// the results of a run, and nothing else.
+TEST_F(SolvingRunTest, TheSliderSetsTheDepthAndItsLabelAndClearsTheResultsOfARun) {
+  window->matecmd->click(); // the empty board: an illegal position, not a run
   window->mdscroll->setValue(2);
   EXPECT_EQ(window->mdlbl->text(), "mate in 3 moves");
   EXPECT_EQ(window->cm->cmMD(), 3);
-  // A drag names the depth as it goes and sets it when the thumb is let go.
+  EXPECT_EQ(Lines(), (std::vector<QString>{">> illegal position"}));
   window->mdscroll->setSliderDown(true);
   window->mdscroll->setSliderPosition(0);
   EXPECT_EQ(window->mdlbl->text(), "mate in 1 moves");
@@ -201,27 +152,98 @@ TEST_F(SolvingRunTest, TheSliderSetsTheDepthAndItsLabelWhileDraggedAndAfter) {
   window->mdscroll->setSliderDown(false);
   EXPECT_EQ(window->mdlbl->text(), "mate in 1 move");
   EXPECT_EQ(window->cm->cmMD(), 1);
-}
-
-TEST_F(SolvingRunTest, ADepthChangeClearsTheResultsOfARunOnly) {
-  window->matecmd->click(); // the empty board: an illegal position, not a run
-  window->mdscroll->setValue(1);
-  EXPECT_EQ(Lines(), (std::vector<QString>{">> illegal position"}));
 
   ASSERT_TRUE(SolveProblem(kTwoKeys, 1));
-  ASSERT_TRUE(window->MarkFrom->isVisible());
   window->mdscroll->setValue(2);
   EXPECT_TRUE(Lines().empty());
   EXPECT_FALSE(window->MarkFrom->isVisible() || window->MarkTo->isVisible());
   EXPECT_FALSE(window->MarksShown || window->ResultsShown);
 }
 
-TEST_F(SolvingRunTest, BeepWhenReadySoundsOnceAtTheEndOfARun) {
-  window->menbeep->trigger();
-  ASSERT_TRUE(window->Beep);
+using SolutionListTest = WindowTest;
+
+TEST_F(SolutionListTest, ScramblingHidesTheSolutionsAndClearingBringsThemBack) {
   ASSERT_TRUE(SolveProblem(kTwoKeys, 2));
-  QTest::qWait(200);
-  EXPECT_EQ(dialogs.beeps, 1);
+  const std::vector<QString> lines = Lines();
+  for (int row : {2, 3}) { // a notice and the time line show no move
+    ClickLine(0);
+    ClickLine(row);
+    EXPECT_EQ(window->SelectedLine, lines[row]);
+    EXPECT_FALSE(window->MarksShown || window->MarkFrom->isVisible() ||
+                 window->MarkTo->isVisible());
+  }
+  ClickLine(1); // Ka6-b6
+  ASSERT_EQ(window->MarkFrom->geometry(), Around(Sq("a6"), Sq("a6"), 2));
+
+  window->Check1->click();
+  EXPECT_EQ(Lines(), (std::vector<QString>{"Solution 1", "Solution 2", lines[2], lines[3]}));
+  EXPECT_EQ(HiddenLines(), lines);
+  EXPECT_FALSE(window->MarkFrom->isVisible() || window->MarksShown);
+
+  window->Check1->click();
+  EXPECT_EQ(Lines(), lines);
+  EXPECT_TRUE(HiddenLines().empty());
+  EXPECT_TRUE(window->MarkFrom->isVisible());
+  EXPECT_EQ(window->MarkFrom->geometry(), Around(Sq("a6"), Sq("a6"), 2));
+  EXPECT_EQ(window->MarkTo->geometry(), Around(Sq("b6"), Sq("b6"), 2));
+}
+
+TEST_F(SolutionListTest, ScramblingDuringARunNumbersThePlaceholdersInArrivalOrder) {
+  SetUpProblem(kFourKeys, 2);
+  window->matecmd->click();
+  window->Check1->click(); // the run's lines have not arrived yet
+  ASSERT_TRUE(WaitForRunEnd());
+  std::vector<QString> lines = Lines();
+  ASSERT_EQ(lines.size(), 6u);
+  lines.pop_back();
+  EXPECT_EQ(lines, (std::vector<QString>{"Solution 1", "Solution 2", "Solution 3", "Solution 4",
+                                         ">> 4 Solutions"}));
+  EXPECT_EQ(HiddenLines(),
+            (std::vector<QString>{" e2-e4    ", " e2-e3    ", "Ne8-c7   #", "Ka6-b6    "}));
+  EXPECT_FALSE(window->MarksShown);
+
+  // Clearing puts back only as many lines as the list holds by then.
+  window->mdscroll->setValue(2);
+  ClickSquare(Sq("a8"), Qt::RightButton);
+  window->matecmd->click(); // refused for the missing king: one line
+  window->Check1->click();
+  EXPECT_EQ(Lines(), (std::vector<QString>{" e2-e4    "}));
+  EXPECT_TRUE(HiddenLines().empty());
+
+  // Without solutions "No Solution found" stands in the place of one.
+  SetUpBoard("4k3/8/8/8/8/8/8/6K1");
+  window->mdscroll->setValue(0);
+  ASSERT_TRUE(Solve(window->matecmd));
+  window->Check1->click();
+  EXPECT_EQ(Lines().front(), "Solution 1");
+  EXPECT_EQ(HiddenLines().front(), "No Solution found");
+}
+
+// The king's frame runs 2 pixels outside the pictures, the rook's lies flush with them.
+TEST_F(SolutionListTest, CastlingIsFramedOnTheRankOfTheSideThatMoved) {
+  struct Case {
+    const char *fen, *box;
+    bool mate;
+    const char *line, *squares; // king frame first..last, rook frame first..last
+  };
+  const Case cases[] = {{"8/8/8/8/8/8/R7/2k1K2R", "chkCWS", true, "  0-0    #", "e1h1f1g1"},
+                        {"4k2r/8/8/8/8/8/8/4K3", "chkCBS", false, "  0-0     ", "e8h8f8g8"},
+                        {"8/8/8/8/8/8/R7/R3K1k1", "chkCWL", true, "  0-0-0  #", "a1e1c1d1"}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.line);
+    SetUpBoard(c.fen);
+    auto *box = window->findChild<QCheckBox *>(c.box);
+    ASSERT_TRUE(box->isVisible());
+    QTest::mouseClick(box, Qt::LeftButton);
+    ASSERT_TRUE(box->isChecked());
+    ASSERT_TRUE(Solve(c.mate ? window->matecmd : window->defencecmd));
+    ClickLine(window->slist->row(window->slist->findItems(c.line, Qt::MatchExactly).value(0)));
+    ASSERT_EQ(window->SelectedLine, c.line);
+    const std::string_view s = c.squares;
+    EXPECT_TRUE(window->MarksShown && window->MarkFrom->isVisible() && window->MarkTo->isVisible());
+    EXPECT_EQ(window->MarkFrom->geometry(), Around(Sq(s.substr(0, 2)), Sq(s.substr(2, 2)), 2));
+    EXPECT_EQ(window->MarkTo->geometry(), Around(Sq(s.substr(4, 2)), Sq(s.substr(6, 2)), 0));
+  }
 }
 
 } // namespace

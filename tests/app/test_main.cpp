@@ -8,8 +8,8 @@ int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-  qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+  qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+  qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Quintabell"));
   QApplication::setApplicationName(QStringLiteral("Quintabell"));

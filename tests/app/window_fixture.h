@@ -1,19 +1,30 @@
 // The main window under test: headless, with scripted dialogs, and a real control loaded from
-// the library beside the tests.
+// the library beside the tests. The widgets it exposes come with their classes.
 #pragma once
 
 #include "app/chessfrm.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <array>
 #include <deque>
 #include <functional>
 #include <string_view>
 #include <vector>
-
-class QPushButton;
 
 // Failures show texts as text, not as the bytes of a QString.
 inline void PrintTo(const QString &text, std::ostream *os) {
@@ -26,17 +37,16 @@ namespace testing_support {
 class FakeDialogs : public UserDialogs {
 public:
   struct Message {
-    QString title;
-    QString text;
+    QString title, text;
     Icon icon;
   };
   int beeps = 0;
   std::vector<Message> messages;
-  // The answers to the next file dialogs, in turn; when they run out, `fileName` answers.
-  // An empty answer is a cancel.
+  // The answers to the next file dialogs, in turn; an empty answer, or none left, is a cancel.
   std::deque<QString> fileAnswers;
-  QString fileName;
   std::vector<FileDialogRequest> fileRequests;
+  // Plays the user's part on the program's own dialogs; without it each is cancelled.
+  std::function<int(QDialog &)> onModal;
 
   void Beep() override { ++beeps; }
   void ShowMessage(QWidget *, const QString &title, const QString &text, Icon icon) override {
@@ -45,19 +55,12 @@ public:
   QString AskFileName(QWidget *, const FileDialogRequest &request) override {
     fileRequests.push_back(request);
     if (fileAnswers.empty())
-      return fileName;
+      return {};
     const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
     return answer;
   }
-  // The program's own dialogs are not shown: `onModal` plays the user's part on them (clicking
-  // their buttons), and without it each answers as if cancelled.
-  int modalRuns = 0;
-  std::function<int(QDialog &)> onModal;
-  int RunModal(QDialog &dialog) override {
-    ++modalRuns;
-    return onModal ? onModal(dialog) : 0;
-  }
+  int RunModal(QDialog &dialog) override { return onModal ? onModal(dialog) : 0; }
 };
 
 // The square number of "e1" and the like: 8 * file + rank.
@@ -73,59 +76,80 @@ inline constexpr const char *kTwoKeys = "k3N3/P7/K6p/8/8/8/8/8";
 inline constexpr const char *kFourKeys = "k3N3/P7/K6p/8/8/8/4P3/8";
 // Mate in one by Re2xe8, taking the knight; king e1 and rook a1 stand at home.
 inline constexpr const char *kCaptureInOne = "4n1k1/5ppp/8/8/8/8/4R3/R3K3";
+// A mate in six with White's long castling: far too deep to finish while a test waits.
+inline constexpr const char *kDeepSix = "4k3/1pp2pp1/8/b1B1pB2/rp6/p5N1/3R4/R2bK3";
 
-// A file's whole content, and a file written with exactly these bytes (folders made as needed).
-QByteArray FileBytes(const QString &path);
-void WriteBytes(const QString &path, const QByteArray &bytes);
+// The ManCodes of a FEN placement ("" is the empty board).
+std::array<int, 64> Board(const std::string &fen);
 
-// Every test starts from a first start: no settings, no registry, nothing under the data home.
-// All tests of the binary share one temporary home, so what one test leaves must go.
+// All tests of the binary share one temporary home: each starts as from a first start, with no
+// settings, no registry and nothing under the data home.
 void ClearStores();
 
 class WindowTest : public ::testing::Test {
 protected:
   void SetUp() override;
-  void TearDown() override;
+  void TearDown() override { window.reset(); }
 
   // A new window in place of the current one (which goes without saving anything), through the
   // load step with this command line, as the program starts.
   void StartWindow(const QString &commandLine = QString());
 
-  // Puts the men of a FEN placement (side and the rest may be left out; "" is the empty board)
-  // on the board through SetMan; rights are the boxes' business.
-  void SetUpBoard(const std::string &fen);
-  // The board and the depth of a problem; solving it waits for the run to end.
-  void SetUpProblem(const std::string &fen, int depth);
-  bool SolveProblem(const std::string &fen, int depth, bool mate = true);
+  // Puts the men on the board through SetMan; rights are the boxes' business.
+  void SetUpBoard(const std::string &fen) {
+    const std::array<int, 64> codes = Board(fen);
+    for (int n = 0; n < 64; ++n)
+      window->SetMan(n, codes[n]);
+  }
+  void SetUpProblem(const std::string &fen, int depth) {
+    SetUpBoard(fen);
+    window->mdscroll->setValue(depth - 1);
+  }
+  // Solving waits for the run to end, the timer's tick included, within a bound.
+  bool WaitForRunEnd(int seconds = 30);
+  bool Solve(QPushButton *button) {
+    button->click();
+    return WaitForRunEnd();
+  }
+  bool SolveProblem(const std::string &fen, int depth, bool mate = true) {
+    SetUpProblem(fen, depth);
+    return Solve(mate ? window->matecmd : window->defencecmd);
+  }
   std::array<int, 64> Codes() const;
-  // The castling boxes CWS, CWL, CBS, CBL as files and settings hold them: 0 unchecked,
+  // The castling boxes CWS, CWL, CBS, CBL as files and settings number them: 0 unchecked,
   // 1 checked, 2 grayed.
   std::array<int, 4> BoxValues() const;
   void SetBoxValues(const std::array<int, 4> &values);
   // The lines of slist, or of blist.
-  std::vector<QString> Lines() const;
-  std::vector<QString> HiddenLines() const;
+  std::vector<QString> Lines() const { return LinesOf(window->slist); }
+  std::vector<QString> HiddenLines() const { return LinesOf(window->blist); }
+  static std::vector<QString> LinesOf(const QListWidget *list);
 
   // As the user does it: a press on a square, a click in the piece box (0 is the empty-square
   // tool), a click on a line of the solution list.
-  void ClickSquare(int square, Qt::MouseButton button = Qt::LeftButton);
-  void ChooseMan(int man);
+  void ClickSquare(int square, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(window->feld[square], button);
+  }
+  void ChooseMan(int man) {
+    QTest::mouseClick(man == 0 ? window->imgNoTile : window->tile[man - 1], Qt::LeftButton);
+  }
   void Place(int man, int square) {
     ChooseMan(man);
     ClickSquare(square);
   }
   void ClickLine(int row);
-  int RowOf(const QString &text) const;
 
-  // Processes events until the run has ended (the timer's tick included), within a bound.
-  bool WaitForRunEnd(int seconds = 30);
-  // Clicks the task button and waits for the run to end.
-  bool Solve(QPushButton *button, int seconds = 30);
-
-  // The rectangle a frame covers around a square's picture, `margin` pixels outside it.
-  QRect Around(int first, int last, int margin) const;
-  QImage PictureOf(int square) const;
-  QImage TilePicture(int man) const;
+  // The rectangle a frame covers around squares `first`..`last`, `margin` pixels outside them.
+  QRect Around(int first, int last, int margin) const {
+    return window->feld[first]
+        ->geometry()
+        .united(window->feld[last]->geometry())
+        .adjusted(-margin, -margin, margin, margin);
+  }
+  QImage PictureOf(int square) const { return window->feld[square]->picture().toImage(); }
+  QImage TilePicture(int man) const {
+    return man == 0 ? QImage() : window->tile[man - 1]->picture().toImage();
+  }
 
   FakeDialogs dialogs;
   std::unique_ptr<chessfrm> window;
