@@ -12,7 +12,7 @@ bool Parse(std::vector<const char *> args, cli::Options &options, std::string &e
   return cli::ParseOptions(static_cast<int>(args.size()), args.data(), options, error);
 }
 
-TEST(SolveOptions, ReadsEveryOptionInEitherForm) {
+TEST(SolveOptions, ReadsEveryOptionInEitherFormAndTheOneOtherArgumentAsAProblemFile) {
   cli::Options options;
   std::string error;
   ASSERT_TRUE(Parse({"--defend", "--moves", "3", "--stop-on-first", "--quiet", "--fen", "F"},
@@ -24,38 +24,19 @@ TEST(SolveOptions, ReadsEveryOptionInEitherForm) {
   ASSERT_TRUE(Parse({"--moves=-2", "--fen=8/8 w"}, options, error)) << error;
   EXPECT_EQ(options.moves, -2);
   EXPECT_EQ(options.fen, "8/8 w");
-  ASSERT_TRUE(Parse({"--perft", "4", "--fen", "F"}, options, error)) << error;
-  EXPECT_EQ(options.perftDepth, 4);
-}
-
-TEST(SolveOptions, TakesTheOneArgumentThatIsNoOptionAsAProblemFile) {
-  const struct {
-    std::vector<const char *> args;
-    const char *file;
-    std::optional<int> moves;
-    std::optional<int> perftDepth;
-  } cases[] = {
-      {{"mate.cmt"}, "mate.cmt", std::nullopt, std::nullopt},
-      {{"--quiet", "dir/mate.cmt", "--moves", "4"}, "dir/mate.cmt", 4, std::nullopt},
-      {{"--perft", "2", "mate.cmt"}, "mate.cmt", std::nullopt, 2},
-      {{"--moves", "1", "--", "-odd.cmt"}, "-odd.cmt", 1, std::nullopt},
-  };
-  for (const auto &c : cases) {
-    cli::Options options;
-    std::string error;
-    ASSERT_TRUE(Parse(c.args, options, error)) << error;
-    EXPECT_EQ(options.problemFile, c.file);
-    EXPECT_EQ(options.fen, "");
-    EXPECT_EQ(options.moves, c.moves) << c.file;
-    EXPECT_EQ(options.perftDepth, c.perftDepth) << c.file;
-  }
+  ASSERT_TRUE(Parse({"--quiet", "dir/mate.cmt", "--moves", "4"}, options, error)) << error;
+  EXPECT_EQ(options.problemFile, "dir/mate.cmt");
+  EXPECT_EQ(options.fen, "");
+  EXPECT_EQ(options.moves, 4);
+  ASSERT_TRUE(Parse({"mate.cmt"}, options, error)) << "a file brings its own depth: " << error;
+  EXPECT_EQ(options.moves, std::nullopt);
+  ASSERT_TRUE(Parse({"--perft", "2", "--", "-odd.cmt"}, options, error)) << error;
+  EXPECT_EQ(options.problemFile, "-odd.cmt");
+  EXPECT_EQ(options.perftDepth, 2);
 }
 
 TEST(SolveOptions, RefusesWhatCannotBeRun) {
-  struct Case {
-    std::vector<const char *> args;
-    const char *message;
-  } cases[] = {
+  const std::pair<std::vector<const char *>, const char *> cases[] = {
       {{"--moves", "2"}, "--fen or a problem file is required"},
       {{"--fen", "F"}, "--moves is required"},
       {{"--moves", "two", "--fen", "F"}, "whole number"},
@@ -63,18 +44,17 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--moves", "2", "--fen"}, "--fen needs a value"},
       {{"--moves", "2", "--fen", "F", "--colour"}, "unknown option '--colour'"},
       {{"--quiet=1", "--moves", "2", "--fen", "F"}, "takes no value"},
-      {{"--perft", "3", "--moves", "2", "--fen", "F"}, "--perft takes only"},
       {{"--perft", "3", "--defend", "p.cmt"}, "--perft takes only"},
       {{"--moves", "2", "--fen", "F", "p.cmt"}, "not both"},
       {{"p.cmt", "q.cmt"}, "only one problem file, not 'p.cmt' and 'q.cmt'"},
       {{"--moves", "2", ""}, "the problem file name is empty"},
       {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
   };
-  for (const Case &c : cases) {
+  for (const auto &[args, message] : cases) {
     cli::Options options;
     std::string error;
-    EXPECT_FALSE(Parse(c.args, options, error)) << c.message;
-    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    EXPECT_FALSE(Parse(args, options, error)) << message;
+    EXPECT_NE(error.find(message), std::string::npos) << error;
   }
 }
 

@@ -1,7 +1,6 @@
 #include "problem/cmt_file.h"
 
 #include "engine/codes.h"
-#include "problem/fen.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -20,22 +18,17 @@ using problem::Board;
 using problem::ProblemFile;
 using States = std::array<short, 4>;
 
-// The mate in 3 5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R, with a comment outside ASCII.
+// Every ManCode on the board, a negative depth and a comment outside ASCII.
 ProblemFile KnownProblem() {
-  ProblemFile p;
-  problem::FenPosition position;
-  std::string error;
-  EXPECT_TRUE(problem::ParseFen("5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w - -", position, error));
-  p.board = position.board;
-  p.comment = "Mate in 3 – Grüße";
-  p.maxDepth = 2;
-  p.castling = {1, 0, 2, 1};
+  ProblemFile p{.comment = "Mate – Grüße", .maxDepth = -3, .castling = {1, 0, 2, 1}};
+  for (int n = 0; n < 64; ++n)
+    p.board[n] = n % 13;
   return p;
 }
 
 std::string Repeat(std::string_view text, int times) {
   std::string repeated;
-  for (int i = 0; i < times; ++i)
+  while (times-- > 0)
     repeated += text;
   return repeated;
 }
@@ -50,139 +43,108 @@ void SetWord(std::string &bytes, std::size_t offset, int value) {
   bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
 }
 
+// Every test saves and loads one file in a folder of its own.
 class ProblemFiles : public ::testing::Test {
 protected:
-  void SetUp() override {
+  static fs::path NewFolder() {
     std::string folder = ::testing::TempDir() + "cmt_XXXXXX";
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
-    folder_ = folder;
+    EXPECT_NE(mkdtemp(folder.data()), nullptr);
+    return folder;
   }
-  void TearDown() override {
+  ~ProblemFiles() override {
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
   }
 
-  fs::path Save(const ProblemFile &problem, const std::string &name = "p.cmt") {
+  void Save(const ProblemFile &problem) {
     std::string error;
-    EXPECT_TRUE(problem::WriteProblemFile(folder_ / name, problem, error)) << error;
-    return folder_ / name;
+    EXPECT_TRUE(problem::WriteProblemFile(path(), problem, error)) << error;
   }
-  static std::string Bytes(const fs::path &path) {
+  std::string Bytes() const {
     std::stringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    bytes << std::ifstream(path(), std::ios::binary).rdbuf();
     return bytes.str();
   }
-  fs::path WriteBytes(const std::string &bytes, const std::string &name = "raw.cmt") {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-    return folder_ / name;
+  void WriteBytes(const std::string &bytes) const {
+    std::ofstream(path(), std::ios::binary) << bytes;
   }
-  static ProblemFile Load(const fs::path &path) {
+  ProblemFile Load() const {
     ProblemFile problem;
     std::string error;
-    EXPECT_TRUE(problem::ReadProblemFile(path, problem, error)) << error;
+    EXPECT_TRUE(problem::ReadProblemFile(path(), problem, error)) << error;
     return problem;
   }
+  fs::path path() const { return folder_ / "p.cmt"; }
 
-  fs::path folder_;
+  const fs::path folder_ = NewFolder();
 };
 
-TEST_F(ProblemFiles, SavesEveryFieldAtItsOffset) {
-  const std::string bytes = Bytes(Save(KnownProblem()));
+TEST_F(ProblemFiles, SavesEveryFieldAtItsOffsetAndReadsItBack) {
+  const ProblemFile known = KnownProblem();
+  Save(known);
+  const std::string bytes = Bytes();
   ASSERT_EQ(bytes.size(), 1293u);
-  const std::string comment = "Mate in 3 \x96 Gr\xFC\337e"; // ß in octal: an e follows
+  const std::string comment = "Mate \x96 Gr\xFC\337e"; // ß in octal: an e follows
   EXPECT_EQ(bytes.substr(0, 1000), comment + std::string(1000 - comment.size(), 'X'));
-  EXPECT_EQ(Word(bytes, 1000), 17);
+  EXPECT_EQ(Word(bytes, 1000), 12);
   EXPECT_EQ(bytes.substr(1002, 147), std::string(147, '\0')) << "reserved text and word";
   for (int n = 0; n < 64; ++n)
-    EXPECT_EQ(Word(bytes, 1149 + 2 * n), KnownProblem().board[n]) << "square " << n;
-  EXPECT_EQ(Word(bytes, 1277), 2);
+    EXPECT_EQ(Word(bytes, 1149 + 2 * n), n % 13) << "square " << n;
+  EXPECT_EQ(Word(bytes, 1277), -3);
   EXPECT_EQ(bytes.substr(1279, 4), std::string(4, '\0'));
   EXPECT_EQ(Word(bytes, 1283), 15);
   EXPECT_EQ(bytes.substr(1285), std::string("\1\0\0\0\2\0\1\0", 8));
+
+  const ProblemFile read = Load();
+  EXPECT_EQ(read.comment, known.comment);
+  EXPECT_EQ(read.board, known.board);
+  EXPECT_EQ(read.maxDepth, known.maxDepth);
+  EXPECT_EQ(read.castling, known.castling);
+
+  // Saving over a longer file writes the problem over its start and keeps its tail.
+  WriteBytes(std::string(2000, '\xAB'));
+  Save(known);
+  EXPECT_EQ(Bytes(), bytes + std::string(707, '\xAB'));
 }
 
 TEST_F(ProblemFiles, KeepsTheCommentToItsFieldWithAtLeastOneX) {
   const struct {
     std::string comment, stored, readBack;
   } cases[] = {
-      {"", "", ""},
       {std::string(999, 'c'), std::string(999, 'c'), std::string(999, 'c')},
       {std::string(1000, 'c'), std::string(999, 'c'), std::string(999, 'c')},
       {Repeat("é", 1200), std::string(999, '\xE9'), Repeat("é", 999)}, // characters, not bytes
-      {"K♔ e1", "K? e1", "K? e1"},
   };
   for (const auto &c : cases) {
-    ProblemFile p;
-    p.comment = c.comment;
-    const std::string bytes = Bytes(Save(p));
+    Save(ProblemFile{.comment = c.comment});
+    const std::string bytes = Bytes();
     EXPECT_EQ(Word(bytes, 1000), static_cast<int>(c.stored.size()));
-    EXPECT_EQ(bytes.substr(0, 1000), c.stored + std::string(1000 - c.stored.size(), 'X'));
-    EXPECT_EQ(bytes.substr(1149, 128), std::string(128, '\0')) << "the empty board";
-    EXPECT_EQ(Load(folder_ / "p.cmt").comment, c.readBack);
-  }
-}
-
-TEST_F(ProblemFiles, ReadsBackEveryField) {
-  ProblemFile all;
-  for (int n = 0; n < 64; ++n)
-    all.board[n] = n % 13;
-  all.comment = "Grüße – “quotes” €\r\nzweite Zeile";
-  all.maxDepth = -3;
-  all.castling = {0, 2, 1, 0};
-  ProblemFile deep = KnownProblem();
-  deep.maxDepth = 32767;
-  for (const ProblemFile &saved : {all, deep, ProblemFile{}}) {
-    const ProblemFile read = Load(Save(saved));
-    EXPECT_EQ(read.comment, saved.comment);
-    EXPECT_EQ(read.board, saved.board);
-    EXPECT_EQ(read.maxDepth, saved.maxDepth);
-    EXPECT_EQ(read.castling, saved.castling);
-  }
-}
-
-TEST_F(ProblemFiles, SavingOverALongerFileKeepsItsTail) {
-  const std::string alone = Bytes(Save(KnownProblem(), "alone.cmt"));
-  WriteBytes(std::string(2000, '\xAB'), "long.cmt");
-  const fs::path path = Save(KnownProblem(), "long.cmt");
-  EXPECT_EQ(Bytes(path), alone + std::string(707, '\xAB'));
-  EXPECT_EQ(Load(path).castling, KnownProblem().castling);
-}
-
-TEST_F(ProblemFiles, ReportsASaveThatFails) {
-  fs::create_directory(folder_ / "folder.cmt");
-  const std::pair<fs::path, const char *> cases[] = {
-      {folder_ / "missing" / "p.cmt", "cannot open "},
-      {folder_ / "folder.cmt", "cannot open "},
-      {"/dev/full", "cannot write "}, // a full disk on demand
-  };
-  for (const auto &[path, message] : cases) {
-    if (path == "/dev/full" && !fs::exists(path))
-      continue;
-    std::string error;
-    EXPECT_FALSE(problem::WriteProblemFile(path, KnownProblem(), error));
-    EXPECT_NE(error.find(message + path.string()), std::string::npos) << error;
+    EXPECT_EQ(bytes.substr(0, 1000), c.stored + "X");
+    EXPECT_EQ(Load().comment, c.readBack);
   }
 }
 
 TEST_F(ProblemFiles, TakesEachCastlingStateBehindMarker15ThatTheFileHoldsInFull) {
-  ProblemFile p;
-  p.castling = {0, 2, 0, 2};
-  std::string bytes = Bytes(Save(p));
+  Save(ProblemFile{.castling = {0, 2, 0, 2}});
+  std::string bytes = Bytes();
   const std::pair<std::size_t, States> sizes[] = {
       {1283, {1, 1, 1, 1}}, {1284, {1, 1, 1, 1}}, {1285, {1, 1, 1, 1}}, {1286, {1, 1, 1, 1}},
       {1287, {0, 1, 1, 1}}, {1288, {0, 1, 1, 1}}, {1291, {0, 2, 0, 1}}, {1293, {0, 2, 0, 2}},
   };
-  for (const auto &[size, states] : sizes)
-    EXPECT_EQ(Load(WriteBytes(bytes.substr(0, size))).castling, states) << size << " bytes";
+  for (const auto &[size, states] : sizes) {
+    WriteBytes(bytes.substr(0, size));
+    EXPECT_EQ(Load().castling, states) << size << " bytes";
+  }
   for (int marker : {0, 14, 16, 0x0F00, 0x010F}) {
     SetWord(bytes, 1283, marker);
-    EXPECT_EQ(Load(WriteBytes(bytes)).castling, (States{1, 1, 1, 1})) << "marker " << marker;
+    WriteBytes(bytes);
+    EXPECT_EQ(Load().castling, (States{1, 1, 1, 1})) << "marker " << marker;
   }
 }
 
 TEST_F(ProblemFiles, LoadsDamagedFieldsSoundly) {
-  std::string bytes = Bytes(Save(ProblemFile{}));
-  bytes.replace(0, 5, "Hallo");
+  Save(ProblemFile{.comment = "Hallo"});
+  std::string bytes = Bytes();
   const std::pair<int, int> codes[] = {{13, kNoMan},     {-1, kNoMan},     {200, kNoMan},
                                        {0x0106, kNoMan}, {12, kBlackKing}, {1, kWhitePawn}};
   for (int n = 0; n < 6; ++n)
@@ -191,13 +153,12 @@ TEST_F(ProblemFiles, LoadsDamagedFieldsSoundly) {
   for (auto [box, state] : {std::pair{0, 3}, {1, -1}, {2, 0x0101}})
     SetWord(bytes, 1285 + 2 * box, state);
   bytes += std::string(50, '\x07'); // ignored after the castling states
-  const std::pair<int, std::string> lengths[] = {{-5, ""},
-                                                 {3, "Hal"},
-                                                 {1000, "Hallo" + std::string(994, 'X')},
-                                                 {1200, "Hallo" + std::string(994, 'X')}};
+  const std::pair<int, std::string> lengths[] = {
+      {-5, ""}, {3, "Hal"}, {1000, "Hallo" + std::string(994, 'X')}};
   for (const auto &[length, comment] : lengths) {
     SetWord(bytes, 1000, length);
-    const ProblemFile read = Load(WriteBytes(bytes));
+    WriteBytes(bytes);
+    const ProblemFile read = Load();
     EXPECT_EQ(read.comment, comment) << "length " << length;
     for (int n = 0; n < 6; ++n)
       EXPECT_EQ(read.board[n], codes[n].second) << "code " << codes[n].first;
@@ -206,19 +167,30 @@ TEST_F(ProblemFiles, LoadsDamagedFieldsSoundly) {
   }
 }
 
-TEST_F(ProblemFiles, AppliesNothingFromAFileThatIsNoProblem) {
+TEST_F(ProblemFiles, ReportsWhatItCannotWriteOrReadAndAppliesNothingOfIt) {
+  const std::pair<fs::path, const char *> saves[] = {
+      {folder_ / "missing" / "p.cmt", "cannot open "},
+      {"/dev/full", "cannot write "}, // a full disk on demand
+  };
+  for (const auto &[path, message] : saves) {
+    if (path == "/dev/full" && !fs::exists(path))
+      continue;
+    std::string error;
+    EXPECT_FALSE(problem::WriteProblemFile(path, KnownProblem(), error));
+    EXPECT_NE(error.find(message + path.string()), std::string::npos) << error;
+  }
+
+  Save(KnownProblem());
+  WriteBytes(Bytes().substr(0, 1282));
   fs::create_directory(folder_ / "folder.cmt");
-  const std::pair<fs::path, const char *> cases[] = {
-      {WriteBytes(Bytes(Save(KnownProblem())).substr(0, 1282)), "holds 1282 bytes"},
-      {WriteBytes("", "empty.cmt"), "holds 0 bytes"},
+  const std::pair<fs::path, const char *> loads[] = {
+      {path(), "holds 1282 bytes"},
       {folder_ / "folder.cmt", "is a folder"},
       {folder_ / "missing.cmt", "cannot open"},
   };
-  for (const auto &[path, reason] : cases) {
-    ProblemFile problem;
-    problem.comment = "before";
+  for (const auto &[path, reason] : loads) {
+    ProblemFile problem{.comment = "before", .castling = {0, 0, 0, 0}};
     problem.board[5] = kBlackQueen;
-    problem.castling = {0, 0, 0, 0};
     std::string error;
     EXPECT_FALSE(problem::ReadProblemFile(path, problem, error));
     EXPECT_NE(error.find(reason), std::string::npos) << error;
@@ -237,54 +209,31 @@ TEST(CheckedRights, GrantsOnlyCheckedBoxes) {
     EXPECT_EQ(problem::CheckedRights(castling), rights);
 }
 
-TEST(BoardSetup, WritesEachCodeAndOneBlank) {
-  EXPECT_EQ(problem::BoardSetupText(Board{}), Repeat("0 ", 64));
-  Board board{};
-  board[0] = kWhiteRook;
-  board[1] = kBlackKing;
-  board[63] = kBlackQueen;
-  const std::string text = problem::BoardSetupText(board);
-  EXPECT_EQ(text.substr(0, 8), "2 12 0 0");
-  EXPECT_EQ(text.substr(text.size() - 7), "0 0 11 ");
-}
-
-TEST(BoardSetup, ReadsValuesUntilTheFirstMalformedPart) {
+TEST(BoardSetup, WritesEachCodeWithABlankAndReadsUntilTheFirstMalformedPart) {
   Board mixed{};
   for (int n = 0; n < 64; ++n)
     mixed[n] = (n * 7) % 13;
-  const struct {
-    std::string text;
-    int placed;
-    std::vector<int> firstSquares; // -9: never placed
-  } cases[] = {
-      {problem::BoardSetupText(mixed), 64, {0, 7, 1, 8, 2}},
-      {"", 0, {-9}},
-      {"5 6 ", 2, {5, 6, -9}},  // fewer than 64 values
-      {"5 6", 1, {5, -9}},      // no final blank
-      {"5 x 6 ", 1, {5, -9}},   // garbage
-      {"5 3.5 ", 1, {5, -9}},   // not a whole number
-      {"5  6 ", 1, {5, -9}},    // an empty value
-      {"5 70000 ", 1, {5, -9}}, // beyond 16 bits
-      {"5 13 6 ", 1, {5, -9}},  // a code the editor refuses
-      {"5 -1 6 ", 1, {5, -9}},
-      {Repeat("6 ", 65), 64, {6, 6}},
-  };
-  for (const auto &c : cases) {
-    Board board;
+  const std::string text = problem::BoardSetupText(mixed);
+  EXPECT_TRUE(text.starts_with("0 7 1 8 2 9 3 10 ") && text.ends_with(" 11 5 12 ")) << text;
+  Board board;
+  const auto read = [&board](const std::string &text) {
     board.fill(-9);
-    const int placed = problem::ReadBoardSetup(c.text, [&](int square, int code) {
-      if (square < 0 || square >= 64) {
-        ADD_FAILURE() << "asked to place on square " << square;
-        return false;
-      }
-      if (code < kNoMan || code > kBlackKing)
+    return problem::ReadBoardSetup(text, [&](int square, int code) {
+      EXPECT_LT(square, 64) << "a 65th value";
+      if (square >= 64 || code > kBlackKing)
         return false; // as the board editor does
       board[square] = code;
       return true;
     });
-    EXPECT_EQ(placed, c.placed) << c.text;
-    for (std::size_t n = 0; n < c.firstSquares.size(); ++n)
-      EXPECT_EQ(board[n], c.firstSquares[n]) << c.text << ", square " << n;
+  };
+  EXPECT_EQ(read(text), 64);
+  EXPECT_EQ(board, mixed);
+  EXPECT_EQ(read(Repeat("6 ", 65)), 64);
+  // No final blank, garbage, not a whole number, an empty value, beyond 16 bits, a code refused.
+  for (const char *malformed : {"5 6", "5 x 6 ", "5 3.5 ", "5  6 ", "5 70000 ", "5 13 6 "}) {
+    EXPECT_EQ(read(malformed), 1) << malformed;
+    EXPECT_EQ(board[0], 5) << malformed;
+    EXPECT_EQ(board[1], -9) << malformed;
   }
 }
 

@@ -9,19 +9,18 @@ namespace {
 // Bytes are written in hex, and in octal where a letter follows that would extend a hex escape.
 using problem::FromWindows1252;
 using problem::ToWindows1252;
+using problem::Utf8CharacterCount;
 
 TEST(Windows1252, CarriesTextOfTheCodePageBothWays) {
   const std::pair<std::string, std::string> cases[] = {
-      {"Grüße – “quotes” €", "Gr\xFC\337e \x96 \x93quotes\x94 \x80"},
-      {"Œuvre, naïve, ½ ÿ", "\x8Cuvre, na\xEFve, \xBD \xFF"},
-      {"‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’•—˜™š›œžŸ",
-       "\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x95\x97\x98\x99\x9A\x9B\x9C\x9E"
-       "\x9F"},
-      {std::string("a\0b", 3), std::string("a\0b", 3)},
-  };
+      {"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ", "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E"
+                                      "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F"},
+      {"Grüße, naïve, ½ ÿ", "Gr\xFC\337e, na\xEFve, \xBD \xFF"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)}};
   for (const auto &[utf8, bytes] : cases) {
     EXPECT_EQ(ToWindows1252(utf8), bytes) << utf8;
     EXPECT_EQ(FromWindows1252(bytes), utf8) << utf8;
+    EXPECT_EQ(Utf8CharacterCount(utf8), bytes.size()) << utf8;
   }
 }
 
@@ -35,9 +34,7 @@ TEST(Windows1252, KeepsTheUndefinedBytesAsTheirC1Controls) {
 
 TEST(Windows1252, WritesAQuestionMarkForEachCharacterItCannotHoldOrCannotRead) {
   const std::pair<std::string, std::string> cases[] = {
-      {"K♔♚k", "K??k"},
-      {"mate 😀!", "mate ?!"},
-      {"Ā ж \U0010FFFF", "? ? ?"},
+      {"K♔ 😀 Ā ж \U0010FFFF!", "K? ? ? ? ?!"},
       {"\u0080\u009F", "??"},                   // C1 controls whose bytes hold other characters
       {"a\200b\xFF", "a?b?"},                   // bytes never starting a character
       {"ab\xC3", "ab?"},                        // cut off at the end
@@ -48,9 +45,8 @@ TEST(Windows1252, WritesAQuestionMarkForEachCharacterItCannotHoldOrCannotRead) {
   };
   for (const auto &[utf8, bytes] : cases) {
     EXPECT_EQ(ToWindows1252(utf8), bytes) << utf8;
-    EXPECT_EQ(problem::Utf8CharacterCount(utf8), bytes.size()) << utf8;
+    EXPECT_EQ(Utf8CharacterCount(utf8), bytes.size()) << utf8;
   }
-  EXPECT_EQ(problem::Utf8CharacterCount("Grüße “€”"), 9u);
 }
 
 } // namespace
