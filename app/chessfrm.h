@@ -183,6 +183,9 @@ private:
   void SetDepth(int value);
   void SetBoxState(QCheckBox *box, int state);
   static short BoxState(const QCheckBox *box);
+  // The castling boxes in the order files and settings keep them: CWS, CWL, CBS, CBL.
+  std::array<QCheckBox *, 4> CastlingBoxes() const { return {chkCWS, chkCWL, chkCBS, chkCBL}; }
+  std::array<short, 4> CastlingStates() const;
 
   int PixelsToTwips(int pixels) const;
   int TwipsToPixels(int twips) const;

@@ -25,9 +25,7 @@ FileDialogRequest ProblemDialog(bool save, const QString &folder) {
 
 void chessfrm::menclose_Click() {
   problem::ProblemFile file;
-  const std::array<QCheckBox *, 4> boxes = {chkCWS, chkCWL, chkCBS, chkCBL};
-  for (int i = 0; i < 4; ++i)
-    file.castling[i] = BoxState(boxes[i]);
+  file.castling = CastlingStates();
 
   for (int n = 0; n < 64; ++n)
     file.board[n] = Code(n);
@@ -79,7 +77,7 @@ bool chessfrm::LoadProblemFile(const QString &path) {
   commenttxt->setPlainText(
       QString::fromStdString(file.comment).replace(QLatin1String("\r\n"), QLatin1String("\n")));
   SetDepth(file.maxDepth);
-  const std::array<QCheckBox *, 4> boxes = {chkCWS, chkCWL, chkCBS, chkCBL};
+  const std::array<QCheckBox *, 4> boxes = CastlingBoxes();
   for (int i = 0; i < 4; ++i)
     SetBoxState(boxes[i], file.castling[i]);
   return true;
@@ -118,6 +116,14 @@ short chessfrm::BoxState(const QCheckBox *box) {
   default:
     return problem::kChecked;
   }
+}
+
+std::array<short, 4> chessfrm::CastlingStates() const {
+  std::array<short, 4> states;
+  const std::array<QCheckBox *, 4> boxes = CastlingBoxes();
+  for (int i = 0; i < 4; ++i)
+    states[i] = BoxState(boxes[i]);
+  return states;
 }
 
 QString chessfrm::BoardSetupText() const {

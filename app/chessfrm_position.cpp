@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "engine/codes.h"
 #include "problem/board.h"
+#include "problem/cmt_file.h"
 #include "problem/position_check.h"
 
 #include <QCheckBox>
@@ -13,9 +14,6 @@ namespace {
 
 using namespace engine;
 using namespace problem;
-
-// A greyed box (a file's or the settings' value 2) is no permission: only a tick grants a right.
-bool Grants(const QCheckBox *box) { return box->checkState() == Qt::Checked; }
 
 } // namespace
 
@@ -41,19 +39,14 @@ bool chessfrm::CheckPosition() {
     if (man == kNoMan)
       continue;
     cm->setCmMan(static_cast<short>(man));
-    if (man == kWhiteKing && n == kSquareE1) {
-      if (Code(kSquareH1) == kWhiteRook && Grants(chkCWS))
-        cm->setCouplingWhiteSmall(true);
-      if (Code(kSquareA1) == kWhiteRook && Grants(chkCWL))
-        cm->setCouplingWhiteLarge(true);
-    }
-    if (man == kBlackKing && n == kSquareE8) {
-      if (Code(kSquareH8) == kBlackRook && Grants(chkCBS))
-        cm->setCouplingBlackSmall(true);
-      if (Code(kSquareA8) == kBlackRook && Grants(chkCBL))
-        cm->setCouplingBlackLarge(true);
-    }
   }
+  // Only a ticked box grants its right (a greyed one does not), and only with king and rook at
+  // home: the same rule as for a problem file solved on the command line.
+  const std::uint32_t rights = RightsAtHome(position, CheckedRights(CastlingStates()));
+  cm->setCouplingWhiteSmall((rights & kWhiteShort) != 0);
+  cm->setCouplingWhiteLarge((rights & kWhiteLong) != 0);
+  cm->setCouplingBlackSmall((rights & kBlackShort) != 0);
+  cm->setCouplingBlackLarge((rights & kBlackLong) != 0);
   const std::string_view fault = PositionFault(position);
   if (fault.empty())
     return false;

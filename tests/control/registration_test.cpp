@@ -3,6 +3,7 @@
 #include "control/orka_ids.h"
 #include "platform/component.h"
 #include "tests/support/orka_host.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,7 @@ constexpr RegistryRoot kClasses = RegistryRoot::ClassesRoot;
 class OrkaRegistration : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_NE(mkdtemp(folder_.data()), nullptr);
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", folder_.c_str(), 1), 0);
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", folder_.path().c_str(), 1), 0);
     library_ = dlopen(OrkaLibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library_, nullptr) << dlerror();
   }
@@ -33,8 +33,6 @@ protected:
     if (library_ != nullptr)
       dlclose(library_);
     unsetenv("XDG_CONFIG_HOME");
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   HResult Call(const char *entryPoint) {
@@ -43,7 +41,7 @@ protected:
     return function != nullptr ? function() : kFail;
   }
 
-  std::string folder_ = ::testing::TempDir() + "orka_registry_XXXXXX";
+  const testing_support::TempFolder folder_{"orka_registry"};
   void *library_ = nullptr;
 };
 
@@ -91,7 +89,7 @@ TEST_F(OrkaRegistration, RegistersCreatesByProgIdAndUnregisters) {
 }
 
 TEST_F(OrkaRegistration, AnUnwritableRegistryFailsOnTheTypeLibrary) {
-  const fs::path file = fs::path(folder_) / "not-a-folder";
+  const fs::path file = folder_ / "not-a-folder";
   std::ofstream(file) << "a file where the config folder should be\n";
   ASSERT_EQ(setenv("XDG_CONFIG_HOME", (file / "config").c_str(), 1), 0);
   EXPECT_EQ(Call("DllRegisterServer"), kSelfRegTypeLib);

@@ -2,6 +2,7 @@
 // of property values, and loading and unloading in-process server libraries.
 #include "control/orka_ids.h"
 #include "platform/component.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -80,9 +81,8 @@ TEST(Loader, FilesThatAreNoServerAnswerClassNotRegistered) {
 
 // The fallback is for a class the registry cannot lead to; a registered server's refusal stands.
 TEST(Loader, CreatesByProgIdFromTheRegistryOrFromTheFallback) {
-  std::string folder = ::testing::TempDir() + "progid_XXXXXX";
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  Registry registry(std::filesystem::path(folder) / "registry.reg");
+  const testing_support::TempFolder folder("progid");
+  Registry registry(folder / "registry.reg");
   const ComponentFallback beside{std::string(orka::kLibraryFileName), kOrka};
   const struct {
     Guid classId;
@@ -93,8 +93,8 @@ TEST(Loader, CreatesByProgIdFromTheRegistryOrFromTheFallback) {
   } kCases[] = {
       {kOrka, Orka().string(), {}, kIidUnknown, kOk},
       {kOrka, Orka().string(), {}, kIidClassFactory, kNoInterface},
-      {kOrka, folder + "/missing.so", {}, kIidUnknown, kClassNotRegistered},
-      {kOrka, folder + "/missing.so", beside, kIidUnknown, kOk},
+      {kOrka, (folder / "missing.so").string(), {}, kIidUnknown, kClassNotRegistered},
+      {kOrka, (folder / "missing.so").string(), beside, kIidUnknown, kOk},
       {orka::kLibId, Orka().string(), beside, kIidUnknown, kClassNotAvailable},
   };
   constexpr RegistryRoot kClasses = RegistryRoot::ClassesRoot;
@@ -110,7 +110,6 @@ TEST(Loader, CreatesByProgIdFromTheRegistryOrFromTheFallback) {
         << c.server;
     EXPECT_EQ(static_cast<bool>(object), c.result == kOk) << c.server;
   }
-  std::filesystem::remove_all(folder);
 }
 
 TEST(Loader, ALibraryStaysLoadedWhileOneOfItsObjectsLives) {

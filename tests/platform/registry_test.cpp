@@ -1,4 +1,5 @@
 #include "platform/registry.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,15 +24,10 @@ constexpr RegistryRoot kUser = RegistryRoot::CurrentUser;
 // write also has to create its folder.
 class RegistryStore : public ::testing::Test {
 protected:
-  static fs::path NewFolder() {
-    std::string folder = ::testing::TempDir() + "registry_XXXXXX";
-    EXPECT_NE(mkdtemp(folder.data()), nullptr);
-    return folder;
-  }
+  // A test may leave the store's folder read-only; the folder must still go.
   ~RegistryStore() override {
     std::error_code ignored;
     fs::permissions(file_.parent_path(), fs::perms::owner_all, ignored);
-    fs::remove_all(folder_, ignored);
   }
 
   std::string FileText() const {
@@ -44,7 +40,7 @@ protected:
     return std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator());
   }
 
-  const fs::path folder_ = NewFolder();
+  const testing_support::TempFolder folder_{"registry"};
   const fs::path file_ = folder_ / "Quintabell" / "registry.reg";
   platform::Registry registry{file_};
 };

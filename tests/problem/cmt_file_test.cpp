@@ -1,6 +1,7 @@
 #include "problem/cmt_file.h"
 
 #include "engine/codes.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -46,16 +47,6 @@ void SetWord(std::string &bytes, std::size_t offset, int value) {
 // Every test saves and loads one file in a folder of its own.
 class ProblemFiles : public ::testing::Test {
 protected:
-  static fs::path NewFolder() {
-    std::string folder = ::testing::TempDir() + "cmt_XXXXXX";
-    EXPECT_NE(mkdtemp(folder.data()), nullptr);
-    return folder;
-  }
-  ~ProblemFiles() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
   void Save(const ProblemFile &problem) {
     std::string error;
     EXPECT_TRUE(problem::WriteProblemFile(path(), problem, error)) << error;
@@ -76,7 +67,7 @@ protected:
   }
   fs::path path() const { return folder_ / "p.cmt"; }
 
-  const fs::path folder_ = NewFolder();
+  const testing_support::TempFolder folder_{"cmt"};
 };
 
 TEST_F(ProblemFiles, SavesEveryFieldAtItsOffsetAndReadsItBack) {
