@@ -9,6 +9,8 @@ namespace problem {
 
 namespace {
 
+constexpr char kManLetters[] = ".PRNBQKprnbqk";
+
 int ManFromLetter(char letter) {
   using namespace engine;
   switch (letter) {
@@ -162,6 +164,42 @@ bool ParseFen(std::string_view fen, FenPosition &position, std::string &error) {
   parsed.castlingRights = RightsAtHome(parsed.board, requested);
   position = parsed;
   return true;
+}
+
+std::string FormatFen(const FenPosition &position) {
+  std::string fen;
+  for (int rank = 7; rank >= 0; --rank) {
+    int empty = 0;
+    for (int file = 0; file < 8; ++file) {
+      const int man = position.board[SquareNumber(file, rank)];
+      if (man <= engine::kNoMan || man > engine::kBlackKing) {
+        ++empty;
+        continue;
+      }
+      if (empty > 0)
+        fen += static_cast<char>('0' + empty);
+      empty = 0;
+      fen += kManLetters[man];
+    }
+    if (empty > 0)
+      fen += static_cast<char>('0' + empty);
+    if (rank > 0)
+      fen += '/';
+  }
+  fen += position.whiteToMove ? " w " : " b ";
+  const std::uint32_t rights = RightsAtHome(position.board, position.castlingRights);
+  const std::pair<std::uint32_t, char> letters[] = {{engine::kWhiteShort, 'K'},
+                                                    {engine::kWhiteLong, 'Q'},
+                                                    {engine::kBlackShort, 'k'},
+                                                    {engine::kBlackLong, 'q'}};
+  const std::size_t before = fen.size();
+  for (const auto &[right, letter] : letters) {
+    if (rights & right)
+      fen += letter;
+  }
+  if (fen.size() == before)
+    fen += '-';
+  return fen + " - 0 1";
 }
 
 } // namespace problem

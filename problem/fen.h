@@ -1,4 +1,4 @@
-// Reading a position in Forsyth-Edwards Notation.
+// Reading and writing a position in Forsyth-Edwards Notation.
 #pragma once
 
 #include "problem/board.h"
@@ -19,5 +19,9 @@ struct FenPosition {
 // and otherwise ignored, the move counters may be missing. On a malformed FEN returns false
 // and sets `error` to a one-line reason.
 bool ParseFen(std::string_view fen, FenPosition &position, std::string &error);
+
+// The position as a FEN: placement, side to move, the castling letters of its rights (only
+// those whose king and rook stand at home), no en-passant square, counters "0 1".
+std::string FormatFen(const FenPosition &position);
 
 } // namespace problem

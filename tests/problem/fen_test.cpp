@@ -62,4 +62,19 @@ TEST(Fen, RefusesMalformedInputWithAReason) {
   }
 }
 
+// Writing and reading again gives the same position; rights without their men at home vanish.
+TEST(Fen, WritesWhatItReads) {
+  const char *fens[] = {
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+      "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1",
+      "r3k3/8/8/8/8/8/8/7K b q - 0 1",
+      "8/8/8/8/8/8/8/8 w - - 0 1",
+  };
+  for (const char *fen : fens)
+    EXPECT_EQ(problem::FormatFen(Parse(fen)), fen);
+  FenPosition position = Parse("4k3/8/8/8/8/8/8/4K3 w - -");
+  position.castlingRights = kAllRights;
+  EXPECT_EQ(problem::FormatFen(position), "4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+}
+
 } // namespace
