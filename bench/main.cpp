@@ -12,11 +12,11 @@
 namespace {
 
 constexpr const char *kUsage =
-    "usage: quintabell-bench [--limit SECONDS] [--plain] [--hash MB] [TSV...]\n";
+    "usage: quintabell-bench [--limit SECONDS] [--plain] [--hash MB] [--threads N] [TSV...]\n";
 
 struct Settings {
   double limit = 60;
-  engine::SearchOptions search;
+  engine::SearchOptions search{.threads = engine::HardwareThreads()};
   std::vector<std::string> sets;
 };
 
@@ -46,7 +46,8 @@ double PerSecond(std::uint64_t nodes, double seconds) {
   return seconds > 0 ? static_cast<double>(nodes) / seconds : 0;
 }
 
-void SolveOne(const bench::BenchProblem &problem, const Settings &settings, Totals &totals) {
+void SolveOne(const bench::BenchProblem &problem, const Settings &settings, engine::Solver &solver,
+              Totals &totals) {
   ++totals.problems;
   problem::FenPosition position;
   std::string error;
@@ -61,6 +62,7 @@ void SolveOne(const bench::BenchProblem &problem, const Settings &settings, Tota
   request.depth = static_cast<short>(problem.moves);
   request.timeLimit = std::chrono::duration<double>(settings.limit);
   request.search = settings.search;
+  request.solver = &solver;
   const cli::TaskOutcome outcome = cli::RunTask(request);
 
   std::vector<std::string> keys;
@@ -138,6 +140,12 @@ bool ParseSettings(int argc, char **argv, Settings &settings) {
         return false;
       }
       settings.search.hashMegabytes = static_cast<int>(value);
+    } else if (arg == "--threads" && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], value) || value > 256 || value != static_cast<int>(value)) {
+        std::fprintf(stderr, "quintabell-bench: --threads needs a number from 1 to 256\n");
+        return false;
+      }
+      settings.search.threads = static_cast<int>(value);
     } else if (arg == "--plain") {
       settings.search.plain = true;
     } else if (arg.rfind("--", 0) == 0) {
@@ -168,14 +176,16 @@ int main(int argc, char **argv) {
   if (!ParseSettings(argc, argv, settings))
     return 2;
 
-  std::printf("search: %s\n",
-              settings.search.plain
-                  ? "plain"
-                  : ("accelerated, table " + std::to_string(settings.search.hashMegabytes) + " MB")
-                        .c_str());
+  std::printf("search: %s, %d thread%s\n",
+              settings.search.plain ? "plain"
+                                    : ("accelerated, table up to " +
+                                       std::to_string(settings.search.hashMegabytes) + " MB")
+                                          .c_str(),
+              settings.search.threads, settings.search.threads == 1 ? "" : "s");
   std::printf("%-6s %2s  %-7s %9s %14s %12s %8s\n", "id", "n", "keys", "seconds", "nodes",
               "nodes/s", "hits");
   Totals all;
+  engine::Solver solver; // one table for the whole run, as one program would keep it
   for (const std::string &set : settings.sets) {
     std::vector<bench::BenchProblem> problems;
     std::string error;
@@ -186,7 +196,7 @@ int main(int argc, char **argv) {
     std::printf("# %s\n", set.c_str());
     Totals totals;
     for (const bench::BenchProblem &problem : problems)
-      SolveOne(problem, settings, totals);
+      SolveOne(problem, settings, solver, totals);
     PrintTotals(std::filesystem::path(set).filename().c_str(), totals);
     all.Add(totals);
   }

@@ -28,18 +28,18 @@ int Fail(const std::string &message) {
 }
 
 int CountTree(const cli::Options &options, const problem::FenPosition &position) {
-  cli::PlaceBoard(position.board);
   const auto start = std::chrono::steady_clock::now();
-  const std::uint64_t leaves =
-      engine::Perft(*options.perftDepth, position.whiteToMove, position.castlingRights);
+  std::uint64_t moves = 0;
+  const std::uint64_t leaves = engine::Perft(position.board, *options.perftDepth,
+                                             position.whiteToMove, position.castlingRights, &moves);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%llu\n", static_cast<unsigned long long>(leaves));
   if (!options.quiet) {
     std::fprintf(stderr, "perft %d: %llu leaves, %.3f s, %llu moves made, %.0f moves/s\n",
                  *options.perftDepth, static_cast<unsigned long long>(leaves), seconds,
-                 static_cast<unsigned long long>(engine::NodeCount()),
-                 seconds > 0 ? static_cast<double>(engine::NodeCount()) / seconds : 0.0);
+                 static_cast<unsigned long long>(moves),
+                 seconds > 0 ? static_cast<double>(moves) / seconds : 0.0);
   }
   return 0;
 }
@@ -53,7 +53,15 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
   request.depth = static_cast<short>(moves);
   request.stopOnFirst = options.stopOnFirst;
   request.stopRequest = &interrupted;
-  request.search = {.plain = options.plain, .hashMegabytes = options.hashMegabytes};
+  request.search = {
+      .plain = options.plain, .hashMegabytes = options.hashMegabytes, .threads = options.threads};
+  if (const auto safe = engine::MateTable::SafeMegabytes();
+      !options.plain && static_cast<std::size_t>(options.hashMegabytes) > safe) {
+    std::fprintf(stderr,
+                 "quintabell-solve: --hash %d MB is more than half of this machine's memory; "
+                 "the table stops at %zu MB\n",
+                 options.hashMegabytes, safe);
+  }
 
   request.onProgress = [&](short progress) {
     std::lock_guard lock(output);

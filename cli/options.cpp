@@ -45,8 +45,8 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
       arg = arg.substr(0, equals);
       inlineValue = true;
     }
-    const bool takesValue =
-        arg == "--fen" || arg == "--moves" || arg == "--perft" || arg == "--hash";
+    const bool takesValue = arg == "--fen" || arg == "--moves" || arg == "--perft" ||
+                            arg == "--hash" || arg == "--threads";
     if (takesValue && !inlineValue) {
       if (i + 1 >= argc) {
         error = std::string(arg) + " needs a value";
@@ -78,6 +78,11 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     } else if (arg == "--hash") {
       if (!ParseInteger(value, 1, 65536, parsed.hashMegabytes)) {
         error = "--hash needs a size from 1 to 65536 MB, not '" + std::string(value) + "'";
+        return false;
+      }
+    } else if (arg == "--threads") {
+      if (!ParseInteger(value, 1, 256, parsed.threads)) {
+        error = "--threads needs a number from 1 to 256, not '" + std::string(value) + "'";
         return false;
       }
     } else if (arg == "--plain") {

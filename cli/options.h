@@ -10,7 +10,8 @@ inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
     "       quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] FILE.cmt\n"
     "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n"
-    "search: [--plain] (every move, nothing remembered) [--hash MB] (table size, default 256)\n";
+    "search: [--plain] (every move, nothing remembered) [--hash MB] (table limit, default 256)\n"
+    "        [--threads N] (search threads, default: every hardware thread; same answers)\n";
 
 struct Options {
   std::string fen;
@@ -23,6 +24,7 @@ struct Options {
   std::optional<int> perftDepth; // set: count the move tree instead of solving
   bool plain = false;            // the reference search instead of the accelerated one
   int hashMegabytes = 256;
+  int threads = 0; // 0: every hardware thread
 };
 
 // False with a one-line `error` for an unknown option, a missing or bad value, or options that

@@ -34,14 +34,6 @@ private:
 
 } // namespace
 
-void PlaceBoard(const problem::Board &board) {
-  engine::ClearBoard();
-  for (int n = 0; n < 64; ++n) {
-    if (board[n] != engine::kNoMan)
-      engine::PlaceMan(n / 8, n % 8, board[n]);
-  }
-}
-
 TaskOutcome RunTask(const TaskRequest &request) {
   TaskOutcome outcome;
   std::atomic<bool> ownStop{false};
@@ -50,7 +42,8 @@ TaskOutcome RunTask(const TaskRequest &request) {
   std::condition_variable done;
   bool finished = false;
 
-  PlaceBoard(request.position.board);
+  engine::Solver ownSolver;
+  engine::Solver &solver = request.solver != nullptr ? *request.solver : ownSolver;
   ForwardingHost host(request, outcome);
   const engine::TaskOrder order{.depth = request.depth,
                                 .castlingRights = request.position.castlingRights,
@@ -59,7 +52,7 @@ TaskOutcome RunTask(const TaskRequest &request) {
   const auto start = std::chrono::steady_clock::now();
   platform::DeepThread worker;
   outcome.started = worker.Start([&] {
-    outcome.result = engine::RunTask(request.kind, order, host);
+    outcome.result = solver.RunTask(request.kind, request.position.board, order, host);
     std::lock_guard lock(mutex);
     finished = true;
     done.notify_all();
@@ -79,9 +72,9 @@ TaskOutcome RunTask(const TaskRequest &request) {
   }
   worker.Join();
   outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  outcome.nodes = engine::NodeCount();
+  outcome.nodes = solver.NodeCount();
   if (!request.search.plain)
-    outcome.table = engine::LastTaskTableStatistics();
+    outcome.table = solver.LastTaskTableStatistics();
 
   return outcome;
 }

@@ -23,6 +23,8 @@ struct TaskRequest {
   // Set from anywhere (a signal handler, another thread) to end the run early.
   std::atomic<bool> *stopRequest = nullptr;
   engine::SearchOptions search;
+  // Keeps its table from one task to the next; null: a solver of this task's own.
+  engine::Solver *solver = nullptr;
   std::function<void(short progress)> onProgress;
   std::function<void(std::string_view solution)> onSolution;
 };
@@ -38,8 +40,5 @@ struct TaskOutcome {
 };
 
 TaskOutcome RunTask(const TaskRequest &request);
-
-// Puts the board's men into the engine's one position.
-void PlaceBoard(const problem::Board &board);
 
 } // namespace cli

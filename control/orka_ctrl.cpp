@@ -52,6 +52,7 @@ const Member kMembers[] = {
        return 0;
      },
      0, false},
+    {"Threads", kDispThreads, &COrkaCtrl::GetThreads, &COrkaCtrl::SetThreads},
 };
 
 const Member *FindMember(DispId id) {
@@ -75,7 +76,7 @@ const Guid kPropertyPages[] = {kClsidOrkaPropPage};
 
 COrkaCtrl::COrkaCtrl()
     : refs_(LiveObjects()), task_(std::make_shared<TaskSlot>()),
-      sinks_(std::make_shared<EventSinks>()),
+      solver_(std::make_shared<engine::Solver>()), sinks_(std::make_shared<EventSinks>()),
       connectionPoint_(static_cast<IDispatch &>(*this), *sinks_) {}
 
 COrkaCtrl::~COrkaCtrl() {
@@ -211,7 +212,7 @@ void COrkaCtrl::SetCmMan(short value) {
     return;
   if (value < engine::kNoMan || value > engine::kBlackKing)
     return;
-  position_[8 * cmFieldX_ + cmFieldY_] = static_cast<signed char>(value);
+  position_[8 * cmFieldX_ + cmFieldY_] = value;
 }
 
 short COrkaCtrl::Coupling(std::uint32_t right) const { return (castlingRights_ & right) ? 1 : 0; }
@@ -248,8 +249,8 @@ short COrkaCtrl::StartTask(engine::TaskKind kind, short stopOnFound) {
   }
   // The task takes its inputs now: later writes are for the next task. Its worker runs only
   // once this call's own bookkeeping is done, so a handler that calls back finds it complete.
-  const TaskRequest request{kind, cmMD_, castlingRights_, stopOnFound_, position_};
-  lastTask_ = SolverTask::Create(request, sinks_, task_);
+  const TaskRequest request{kind, cmMD_, castlingRights_, stopOnFound_, position_, threads_};
+  lastTask_ = SolverTask::Create(request, solver_, sinks_, task_);
   if (lastTask_ == nullptr) {
     lSuccess_ = 0;
     return 1;

@@ -55,6 +55,10 @@ public:
   void SetCouplingBlackSmall(short value);
   short GetCouplingBlackLarge() const;
   void SetCouplingBlackLarge(short value);
+  // Added beyond the original members: how many threads search, 0 (the default) for every
+  // core. The reports are the same whatever it says.
+  short GetThreads() const { return threads_; }
+  void SetThreads(short value) { threads_ = value; }
   short Mate(short stopOnFound);
   short Defend(short stopOnFound);
   short Panic();
@@ -81,8 +85,12 @@ private:
   short cmMan_ = 0;
   short cmMD_ = 0;
 
+  short threads_ = 0;
+
   // The position as placed, handed to the engine by the worker when a task starts.
-  std::array<signed char, 64> position_{};
+  engine::Placement position_{};
+  // Keeps the table of proven results from one task to the next; the control's own.
+  const std::shared_ptr<engine::Solver> solver_;
   bool modified_ = false;
   std::shared_ptr<SolverTask> lastTask_; // joined before the next one starts
   const std::shared_ptr<EventSinks> sinks_;

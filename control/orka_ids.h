@@ -60,6 +60,8 @@ inline constexpr DispId kDispMate = 11;
 inline constexpr DispId kDispDefend = 12;
 inline constexpr DispId kDispPanic = 13;
 inline constexpr DispId kDispClear = 14;
+// Added after the original fourteen, which keep their numbers.
+inline constexpr DispId kDispThreads = 15;
 
 // _DOrkaEvents.
 inline constexpr DispId kEventSolutionFound = 1;

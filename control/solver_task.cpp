@@ -8,11 +8,6 @@ using namespace platform;
 
 namespace {
 
-// The engine holds one position for the whole process. A stopped worker may still be leaving
-// its search when the next task starts, and two controls may run tasks at once: each worker
-// places its position and searches while holding the engine.
-std::mutex engineInUse;
-
 std::atomic<long> liveWorkers{0};
 
 class EventReporter final : public engine::TaskHost {
@@ -63,14 +58,16 @@ void TaskSlot::ClearIf(const SolverTask *task) {
 
 long LiveWorkers() { return liveWorkers.load(); }
 
-SolverTask::SolverTask(const TaskRequest &request, std::shared_ptr<EventSinks> sinks,
-                       std::shared_ptr<TaskSlot> slot)
-    : request_(request), sinks_(std::move(sinks)), slot_(std::move(slot)) {}
+SolverTask::SolverTask(const TaskRequest &request, std::shared_ptr<engine::Solver> solver,
+                       std::shared_ptr<EventSinks> sinks, std::shared_ptr<TaskSlot> slot)
+    : request_(request), solver_(std::move(solver)), sinks_(std::move(sinks)),
+      slot_(std::move(slot)) {}
 
 std::shared_ptr<SolverTask> SolverTask::Create(const TaskRequest &request,
+                                               std::shared_ptr<engine::Solver> solver,
                                                std::shared_ptr<EventSinks> sinks,
                                                std::shared_ptr<TaskSlot> slot) {
-  auto task = std::make_shared<SolverTask>(request, std::move(sinks), slot);
+  auto task = std::make_shared<SolverTask>(request, std::move(solver), std::move(sinks), slot);
   // The slot is set before the worker may run, so that the worker can always clear it.
   slot->Set(task);
   ++liveWorkers;
@@ -91,18 +88,15 @@ std::shared_ptr<SolverTask> SolverTask::Create(const TaskRequest &request,
 
 void SolverTask::Run() {
   {
-    std::lock_guard engine(engineInUse);
-    engine::ClearBoard();
-    for (int square = 0; square < 64; ++square) {
-      if (request_.position[square] != 0) {
-        engine::PlaceMan(square / 8, square % 8, request_.position[square]);
-      }
-    }
     EventReporter reporter(*sinks_, stop_, request_.stopOnFound);
-    engine::RunTask(
-        request_.kind,
-        {.depth = request_.depth, .castlingRights = request_.castlingRights, .stopRequest = &stop_},
-        reporter);
+    // A worker let go from inside an event may still be leaving its search on the same
+    // solver: the solver has this one wait for it.
+    solver_->RunTask(request_.kind, request_.position,
+                     {.depth = request_.depth,
+                      .castlingRights = request_.castlingRights,
+                      .stopRequest = &stop_,
+                      .search = {.threads = request_.threads}},
+                     reporter);
   }
   // Idle only now, after every receiver of Finished has returned.
   slot_->ClearIf(this);

@@ -33,7 +33,8 @@ struct TaskRequest {
   short depth = 0;
   std::uint32_t castlingRights = 0;
   short stopOnFound = 0;
-  std::array<signed char, 64> position{}; // ManCode per square, 8 * file + rank
+  engine::Placement position{};
+  short threads = 0; // search threads; 0 or less: every core
 };
 
 class SolverTask {
@@ -41,6 +42,7 @@ public:
   // Sets the slot, then creates the worker suspended; on failure the slot is empty again and
   // null comes back. Nothing runs before Resume.
   static std::shared_ptr<SolverTask> Create(const TaskRequest &request,
+                                            std::shared_ptr<engine::Solver> solver,
                                             std::shared_ptr<EventSinks> sinks,
                                             std::shared_ptr<TaskSlot> slot);
   void Resume() { thread_.Resume(); }
@@ -51,13 +53,14 @@ public:
   // Waits for a worker that has ended by itself (or lets it go when called on it).
   void Join();
 
-  SolverTask(const TaskRequest &request, std::shared_ptr<EventSinks> sinks,
-             std::shared_ptr<TaskSlot> slot);
+  SolverTask(const TaskRequest &request, std::shared_ptr<engine::Solver> solver,
+             std::shared_ptr<EventSinks> sinks, std::shared_ptr<TaskSlot> slot);
 
 private:
   void Run();
 
   const TaskRequest request_;
+  const std::shared_ptr<engine::Solver> solver_;
   const std::shared_ptr<EventSinks> sinks_;
   const std::shared_ptr<TaskSlot> slot_;
   std::atomic<bool> stop_{false};

@@ -1,14 +1,24 @@
-// The solver engine: one chess position per process, placed square by square, and the two
-// tasks that search it. The control and the command-line solver drive it through RunTask.
+// The solver engine. A host loads a position (the ManCode of each of the 64 squares) and runs
+// the Mate or Defend task on it through a Solver, which keeps the table of proven results
+// from one task to the next. Solvers share nothing: several may run at once in one process.
 #pragma once
 
+#include "engine/mate_table.h"
+
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string_view>
 
 namespace engine {
 
-// What a task tells the world while it runs. Called on the thread that runs the task.
+// The ManCode on each square, numbered 8 * file + rank (a1 = 0, a8 = 7, h8 = 63).
+using Placement = std::array<int, 64>;
+
+// What a task tells the world while it runs. Called on the thread that runs the task, never
+// from two threads at once, whatever the number of search threads.
 class TaskHost {
 public:
   virtual void ProgressUpdate(short progress) = 0;
@@ -36,10 +46,12 @@ enum class TaskResult {
   NoKingPair,   // not exactly one king per side: nothing was searched
 };
 
-// How the searches beneath the root go about it; the answers are the same either way.
+// How the searches beneath the root go about it; the answers and the reports are the same
+// either way.
 struct SearchOptions {
   bool plain = false;      // every move in generation order, nothing remembered: the reference
-  int hashMegabytes = 256; // the table of proven results of the accelerated search
+  int hashMegabytes = 256; // the most the table of proven results may grow to
+  int threads = 1;         // search threads; 0 or less: every hardware thread
 };
 
 struct TaskOrder {
@@ -50,33 +62,38 @@ struct TaskOrder {
   SearchOptions search;
 };
 
-// Placement. Out-of-range arguments are ignored.
-void PlaceMan(int file, int rank, int manCode);
-void ClearBoard();
-
-// Numbers the men and allocates the ply stack for a task of the given depth.
-void PrepareTask(int depth);
-
-// The roots of the two tasks, on a prepared position. Report through host.
-TaskResult MateTask(std::uint32_t castlingRights, TaskHost &host, const SearchOptions &search = {});
-TaskResult DefenceTask(std::uint32_t castlingRights, TaskHost &host,
-                       const SearchOptions &search = {});
-
-// A whole task as a worker runs it: prepare, search, then the closing reports (a notice for
-// results 1 and 2, ProgressUpdate 100, Finished) unless it ended early.
-TaskResult RunTask(TaskKind kind, const TaskOrder &order, TaskHost &host);
-
-// Leaf count of the legal move tree of the placed position, with the given side to move.
-std::uint64_t Perft(int depth, bool whiteToMove, std::uint32_t castlingRights);
-
-// Moves made by the generator since the last PrepareTask (castling counts once).
-std::uint64_t NodeCount();
-
-// Lookups in the accelerated search's table during the last task, and how many found a bound.
+// Lookups in the accelerated search's table during a task, and how many found a bound.
 struct TableStatistics {
   std::uint64_t probes = 0;
   std::uint64_t hits = 0;
 };
-TableStatistics LastTaskTableStatistics();
+
+int HardwareThreads();
+
+class Solver {
+public:
+  // The whole task as a worker runs it: the position loaded, the root searched, then the
+  // closing reports (a notice for results 1 and 2, ProgressUpdate 100, Finished) unless it
+  // ended early. One task at a time: a second caller waits for the first.
+  TaskResult RunTask(TaskKind kind, const Placement &placement, const TaskOrder &order,
+                     TaskHost &host);
+
+  // Of the last task: moves made by the generators of all its threads (castling counts once),
+  // the table's lookups, and the most the table could grow to.
+  std::uint64_t NodeCount() const { return nodes_; }
+  TableStatistics LastTaskTableStatistics() const { return table_; }
+  std::size_t TableLimitMegabytes() const { return results_.LimitMegabytes(); }
+
+private:
+  std::mutex running_;
+  MateTable results_;
+  std::uint64_t nodes_ = 0;
+  TableStatistics table_;
+};
+
+// Leaf count of the legal move tree of the placement, with the given side to move; the moves
+// made on the way go to `movesMade` when given.
+std::uint64_t Perft(const Placement &placement, int depth, bool whiteToMove,
+                    std::uint32_t castlingRights, std::uint64_t *movesMade = nullptr);
 
 } // namespace engine

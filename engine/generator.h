@@ -3,7 +3,7 @@
 // order that decides the order of the solutions.
 //
 // A visitor has two members, and may have a third:
-//   void Make();   makes the move of the current record (MakeMove, or MakeRootMove at a root)
+//   void Make();   makes the move of the current record (MakeMove, and what a root adds)
 //   bool Visit();  called for a legal move on the board; takes it back with UnmakeMove and
 //                  answers true to end this level at once.
 //   bool Wants(const CellCode* from, const CellCode* to, std::uint32_t flags);
@@ -24,7 +24,8 @@ template <Side S, class V> class MoveGenerator {
   using R = SideRules<S>;
 
 public:
-  explicit MoveGenerator(V &visitor) : v_(visitor), held_(state.rights & R::rights) {}
+  MoveGenerator(Position &pos, V &visitor)
+      : pos_(pos), v_(visitor), held_(pos.rights & R::rights), safety_(pos) {}
 
   // Whether the side to move stood in check when the level began, and by whom.
   bool InCheck() const { return safety_.InCheck(); }
@@ -33,14 +34,14 @@ public:
   // White's men are numbered W..1 and Black's W+1..T in board order, the king last of each.
   bool Run() {
     if constexpr (S == Side::White) {
-      for (int n = state.whiteMen; n >= 1; --n) {
-        CellCode *from = state.men[n];
+      for (int n = pos_.whiteMen; n >= 1; --n) {
+        CellCode *from = pos_.men[n];
         if (from != nullptr && ManMoves(from))
           return true;
       }
     } else {
-      for (int n = state.whiteMen + 1; n <= state.allMen; ++n) {
-        CellCode *from = state.men[n];
+      for (int n = pos_.whiteMen + 1; n <= pos_.allMen; ++n) {
+        CellCode *from = pos_.men[n];
         if (from != nullptr && ManMoves(from))
           return true;
       }
@@ -65,14 +66,14 @@ private:
         return false;
     }
 
-    PlyRecord &p = *state.ply;
+    PlyRecord &p = *pos_.ply;
     p.from = from;
     p.to = to;
     p.flags = flags;
-    ++state.nodes;
+    ++pos_.nodes;
     v_.Make();
     if (safety_.template Exposed<anyMan>(from, to)) {
-      UnmakeMove();
+      UnmakeMove(pos_);
       return false;
     }
     return v_.Visit();
@@ -113,14 +114,14 @@ private:
   // A rook leaving its own corner loses that side's right for the moves below it.
   bool RookMoves(CellCode *from) {
     if (held_ != 0) {
-      if (from == Board() + R::shortRook) {
-        state.rights &= ~R::shortRight;
-      } else if (from == Board() + R::longRook) {
-        state.rights &= ~R::longRight;
+      if (from == pos_.Board() + R::shortRook) {
+        pos_.rights &= ~R::shortRight;
+      } else if (from == pos_.Board() + R::longRook) {
+        pos_.rights &= ~R::longRight;
       }
     }
     const bool ended = Rays(from, kOrthogonalRays);
-    state.rights |= held_;
+    pos_.rights |= held_;
     return ended;
   }
 
@@ -128,32 +129,32 @@ private:
   // attacked there), its second step, then the rook's move, which is the move counted,
   // tested and searched.
   bool Castle(int kingPass, int kingTarget, int rook, int rookTarget, std::uint32_t flag) {
-    CellCode *const b = Board();
-    PlyRecord &p = *state.ply;
+    CellCode *const b = pos_.Board();
+    PlyRecord &p = *pos_.ply;
     p.from = b + R::kingHome;
     p.to = b + kingPass;
     p.flags = 0;
-    MakeMove();
-    if (R::KingAttacked()) {
-      UnmakeMove();
+    MakeMove(pos_);
+    if (R::KingAttacked(pos_)) {
+      UnmakeMove(pos_);
       return false;
     }
     p.from = b + kingPass;
     p.to = b + kingTarget;
-    MakeMove();
+    MakeMove(pos_);
     const bool ended = Try<true>(b + rook, b + rookTarget, flag);
     p.from = b + R::kingHome;
     p.to = b + kingTarget;
     p.flags = 0;
-    UnmakeMove();
+    UnmakeMove(pos_);
     return ended;
   }
 
   bool KingMoves(CellCode *from) {
-    state.rights &= ~R::rights;
+    pos_.rights &= ~R::rights;
     bool ended = Jumps<true>(from, kKingSteps);
     if (!ended && held_ != 0 && !safety_.InCheck()) {
-      const CellCode *b = Board();
+      const CellCode *b = pos_.Board();
       if ((held_ & R::shortRight) && b[R::f] == kEmpty && b[R::g] == kEmpty) {
         ended = Castle(R::f, R::g, R::shortRook, R::f, kShortCastling);
       }
@@ -162,7 +163,7 @@ private:
         ended = Castle(R::d, R::c, R::longRook, R::d, kLongCastling);
       }
     }
-    state.rights |= held_;
+    pos_.rights |= held_;
     return ended;
   }
 
@@ -191,7 +192,7 @@ private:
 
   // The pawn that has just made a double step stands beside this one: take it in passing.
   bool EnPassant(CellCode *from) {
-    const PlyRecord &last = state.ply[-1];
+    const PlyRecord &last = pos_.ply[-1];
     if (!(last.flags & kDoubleStep) || (last.to != from + 10 && last.to != from - 10)) {
       return false;
     }
@@ -201,10 +202,10 @@ private:
         return false;
     }
     // The victim stands on rank 4 or 5, never on a rook corner, so no right can go with it.
-    PlyRecord &p = *state.ply;
+    PlyRecord &p = *pos_.ply;
     p.capturedCode = *victim;
     p.capturedCell = victim;
-    state.men[*victim & kNumberMask] = nullptr;
+    pos_.men[*victim & kNumberMask] = nullptr;
     *victim = kEmpty;
     // Two squares empty at once: only the full test sees an attack along the rank.
     return Try<true, true>(from, victim + R::ahead, kEnPassant | kCapture);
@@ -260,13 +261,14 @@ private:
     }
   }
 
+  Position &pos_;
   V &v_;
   const std::uint32_t held_; // the side's rights when this level began
   const KingSafety<S> safety_;
 };
 
-template <Side S, class V> inline bool GenerateMoves(V &visitor) {
-  return MoveGenerator<S, V>(visitor).Run();
+template <Side S, class V> inline bool GenerateMoves(Position &pos, V &visitor) {
+  return MoveGenerator<S, V>(pos, visitor).Run();
 }
 
 } // namespace engine

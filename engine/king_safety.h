@@ -14,7 +14,7 @@ template <Side S> class KingSafety {
 public:
   // Examines the position the level begins with; the opponent's last move is the record
   // below the current one.
-  KingSafety() : king_(R::King()) { ExamineCheck(); }
+  explicit KingSafety(const Position &pos) : pos_(pos), king_(R::King(pos)) { ExamineCheck(); }
 
   bool InCheck() const { return inCheck_; }
   const CellCode *King() const { return king_; }
@@ -29,7 +29,7 @@ public:
   // king's own moves and en passant (two squares emptied at once) get the full test.
   template <bool anyMan> bool Exposed(const CellCode *from, const CellCode *to) const {
     if (anyMan)
-      return R::KingAttacked();
+      return R::KingAttacked(pos_);
     if (inCheck_ && !(evasions_ & SquareBit(to)))
       return true;
     const LineStep line = LineThrough(king_, from);
@@ -41,12 +41,12 @@ private:
   // the man that arrived, and the line that the square it left opens. Castling, en passant
   // and the position a task starts from (no last move) get the full search for attackers.
   void ExamineCheck() {
-    const PlyRecord &last = state.ply[-1];
+    const PlyRecord &last = pos_.ply[-1];
     if (last.from == nullptr || (last.flags & (kEnPassant | kShortCastling | kLongCastling))) {
       if constexpr (S == Side::White) {
-        ForEachWhiteKingAttacker([this](const CellCode *c) { return AddChecker(c); });
+        ForEachWhiteKingAttacker(pos_, [this](const CellCode *c) { return AddChecker(c); });
       } else {
-        ForEachBlackKingAttacker([this](const CellCode *c) { return AddChecker(c); });
+        ForEachBlackKingAttacker(pos_, [this](const CellCode *c) { return AddChecker(c); });
       }
       return;
     }
@@ -95,6 +95,7 @@ private:
     return false;
   }
 
+  const Position &pos_;
   const CellCode *const king_;
   bool inCheck_ = false;
   std::uint64_t evasions_ = 0; // in check: where a man other than the king must land

@@ -2,7 +2,7 @@
 // the kind of slider that attacks along it. Looked up once per move by the legality test.
 #pragma once
 
-#include "engine/state.h"
+#include "engine/position.h"
 
 #include <array>
 #include <cstdint>

@@ -2,13 +2,13 @@
 // These run once per move of the search, so they stay inline and branch-light.
 #pragma once
 
-#include "engine/state.h"
+#include "engine/position.h"
 
 namespace engine {
 
 // A right is taken away by any capture on its rook's corner while the right is held.
-inline void TakeRightOnCapture(PlyRecord &p, CellCode *target) {
-  CellCode *const b = Board();
+inline void TakeRightOnCapture(Position &pos, PlyRecord &p, CellCode *target) {
+  CellCode *const b = pos.Board();
   std::uint32_t right = 0;
   if (target == b + kH1) {
     right = kWhiteShort;
@@ -19,55 +19,55 @@ inline void TakeRightOnCapture(PlyRecord &p, CellCode *target) {
   } else if (target == b + kA8) {
     right = kBlackLong;
   }
-  if (state.rights & right) {
-    state.rights &= ~right;
+  if (pos.rights & right) {
+    pos.rights &= ~right;
     p.flags |= kRightTaken;
   }
 }
 
-inline void MakeMove() {
-  PlyRecord &p = *state.ply;
+inline void MakeMove(Position &pos) {
+  PlyRecord &p = *pos.ply;
   CellCode *const to = p.to;
   const CellCode target = *to;
   if (target != kEmpty) {
     p.capturedCode = target;
     p.capturedCell = to;
     p.flags |= kCapture;
-    state.men[target & kNumberMask] = nullptr;
-    if (state.rights != 0)
-      TakeRightOnCapture(p, to);
+    pos.men[target & kNumberMask] = nullptr;
+    if (pos.rights != 0)
+      TakeRightOnCapture(pos, p, to);
   }
   const CellCode mover = *p.from;
   *to = mover;
   *p.from = kEmpty;
-  state.men[mover & kNumberMask] = to;
+  pos.men[mover & kNumberMask] = to;
 }
 
-inline void GiveRightBack(const CellCode *corner) {
-  const CellCode *const b = Board();
+inline void GiveRightBack(Position &pos, const CellCode *corner) {
+  const CellCode *const b = pos.Board();
   if (corner == b + kH1) {
-    state.rights |= kWhiteShort;
+    pos.rights |= kWhiteShort;
   } else if (corner == b + kA1) {
-    state.rights |= kWhiteLong;
+    pos.rights |= kWhiteLong;
   } else if (corner == b + kH8) {
-    state.rights |= kBlackShort;
+    pos.rights |= kBlackShort;
   } else {
-    state.rights |= kBlackLong;
+    pos.rights |= kBlackLong;
   }
 }
 
-inline void UnmakeMove() {
-  PlyRecord &p = *state.ply;
+inline void UnmakeMove(Position &pos) {
+  PlyRecord &p = *pos.ply;
   const CellCode mover = *p.to;
   *p.from = mover;
   *p.to = kEmpty;
-  state.men[mover & kNumberMask] = p.from;
+  pos.men[mover & kNumberMask] = p.from;
   if (p.flags & kCapture) {
     *p.capturedCell = p.capturedCode;
-    state.men[p.capturedCode & kNumberMask] = p.capturedCell;
+    pos.men[p.capturedCode & kNumberMask] = p.capturedCell;
     if (p.flags & kRightTaken) {
       p.flags &= ~kRightTaken;
-      GiveRightBack(p.capturedCell);
+      GiveRightBack(pos, p.capturedCell);
     }
   }
 }
@@ -126,14 +126,18 @@ template <CellCode by, int pawnLeft, int pawnRight> inline bool Attacked(const C
 }
 
 // Black pawns strike downwards, so they attack the white king from the two squares above it.
-inline bool WhiteKingAttacked() { return Attacked<kBlack, -9, 11>(state.men[1]); }
-inline bool BlackKingAttacked() { return Attacked<kWhite, -11, 9>(state.men[state.allMen]); }
-
-template <class OnAttacker> inline bool ForEachWhiteKingAttacker(OnAttacker &&onAttacker) {
-  return ForEachAttacker<kBlack, -9, 11>(state.men[1], onAttacker);
+inline bool WhiteKingAttacked(const Position &pos) { return Attacked<kBlack, -9, 11>(pos.men[1]); }
+inline bool BlackKingAttacked(const Position &pos) {
+  return Attacked<kWhite, -11, 9>(pos.men[pos.allMen]);
 }
-template <class OnAttacker> inline bool ForEachBlackKingAttacker(OnAttacker &&onAttacker) {
-  return ForEachAttacker<kWhite, -11, 9>(state.men[state.allMen], onAttacker);
+
+template <class OnAttacker>
+inline bool ForEachWhiteKingAttacker(const Position &pos, OnAttacker &&onAttacker) {
+  return ForEachAttacker<kBlack, -9, 11>(pos.men[1], onAttacker);
+}
+template <class OnAttacker>
+inline bool ForEachBlackKingAttacker(const Position &pos, OnAttacker &&onAttacker) {
+  return ForEachAttacker<kWhite, -11, 9>(pos.men[pos.allMen], onAttacker);
 }
 
 } // namespace engine

@@ -7,38 +7,48 @@ namespace engine {
 
 namespace {
 
-template <Side S> std::uint64_t CountLeaves(int depth);
+template <Side S> std::uint64_t CountLeaves(Position &pos, int depth);
 
 template <Side S> struct PerftMove {
+  Position &pos;
   int depth;
   std::uint64_t leaves = 0;
-  void Make() { MakeMove(); }
+  void Make() { MakeMove(pos); }
   bool Visit() {
     constexpr Side other = S == Side::White ? Side::Black : Side::White;
-    leaves += depth > 1 ? CountLeaves<other>(depth - 1) : 1;
-    UnmakeMove();
+    leaves += depth > 1 ? CountLeaves<other>(pos, depth - 1) : 1;
+    UnmakeMove(pos);
     return false;
   }
 };
 
-template <Side S> std::uint64_t CountLeaves(int depth) {
-  ++state.ply;
-  PerftMove<S> visitor{depth};
-  GenerateMoves<S>(visitor);
-  --state.ply;
+template <Side S> std::uint64_t CountLeaves(Position &pos, int depth) {
+  ++pos.ply;
+  PerftMove<S> visitor{pos, depth};
+  GenerateMoves<S>(pos, visitor);
+  --pos.ply;
   return visitor.leaves;
 }
 
 } // namespace
 
-std::uint64_t Perft(int depth, bool whiteToMove, std::uint32_t castlingRights) {
-  PrepareTask(depth);
-  if (depth < 1)
-    return 1;
-  if (!state.oneKingEach)
-    return 0;
-  state.rights = castlingRights;
-  return whiteToMove ? CountLeaves<Side::White>(depth) : CountLeaves<Side::Black>(depth);
+std::uint64_t Perft(const Placement &placement, int depth, bool whiteToMove,
+                    std::uint32_t castlingRights, std::uint64_t *movesMade) {
+  Position pos;
+  pos.Load(placement);
+  pos.PrepareTask(depth);
+  std::uint64_t leaves = 1;
+  if (depth >= 1) {
+    leaves = 0;
+    if (pos.oneKingEach) {
+      pos.rights = castlingRights;
+      leaves =
+          whiteToMove ? CountLeaves<Side::White>(pos, depth) : CountLeaves<Side::Black>(pos, depth);
+    }
+  }
+  if (movesMade != nullptr)
+    *movesMade = pos.nodes;
+  return leaves;
 }
 
 } // namespace engine

@@ -1,11 +1,8 @@
-#include "engine/engine.h"
-#include "engine/state.h"
+#include "engine/position.h"
 
 #include <algorithm>
 
 namespace engine {
-
-EngineState state;
 
 namespace {
 
@@ -15,20 +12,13 @@ constexpr CellCode kManCells[13] = {
     kBlack | kBishop, kBlack | kQueen, kBlack | kKing,
 };
 
-const std::atomic<bool> kNeverStop{false};
-
-// The board starts in the cleared state, as a freshly loaded engine must.
-struct ClearedAtLoad {
-  ClearedAtLoad() { ClearBoard(); }
-} clearedAtLoad;
-
 bool IsSquare(int index) {
   return index >= 0 && index < kBoardCells - 2 * kBorderOffset && index % 10 < 8;
 }
 
 } // namespace
 
-void PlaceMan(int file, int rank, int manCode) {
+void Position::PlaceMan(int file, int rank, int manCode) {
   if (file < 0 || file > 7 || rank < 0 || rank > 7 || manCode < 0 || manCode > 12)
     return;
   CellCode cell = kManCells[manCode];
@@ -39,23 +29,30 @@ void PlaceMan(int file, int rank, int manCode) {
   Cell(SquareIndex(file, rank)) = cell;
 }
 
-void ClearBoard() {
+void Position::ClearBoard() {
   for (int index = -kBorderOffset; index < kBoardCells - kBorderOffset; ++index) {
     Cell(index) = IsSquare(index) ? kEmpty : kBorder;
   }
-  state.rights = 0;
+  rights = 0;
 }
 
-void PrepareTask(int depth) {
-  // Record 0 stands for the move before the task; a negative depth still needs it and record 1.
-  state.plyStack.assign(static_cast<std::size_t>(std::max(2 * depth + 4, 4)), PlyRecord{});
-  state.ply = state.plyStack.data();
-  state.movesLeft = depth;
-  state.nodes = 0;
-  state.stopRequest = &kNeverStop;
+void Position::Load(const Placement &placement) {
+  ClearBoard();
+  for (int square = 0; square < 64; ++square) {
+    if (placement[square] != kNoMan)
+      PlaceMan(square / 8, square % 8, placement[square]);
+  }
+}
 
-  int whiteMen = 0;
-  int allMen = 0;
+void Position::PrepareTask(int depth) {
+  // Record 0 stands for the move before the task; a negative depth still needs it and record 1.
+  plyStack.assign(static_cast<std::size_t>(std::max(2 * depth + 4, 4)), PlyRecord{});
+  ply = plyStack.data();
+  movesLeft = depth;
+  nodes = 0;
+
+  int white = 0;
+  int all = 0;
   int whiteKings = 0;
   int blackKings = 0;
   for (int file = 0; file < 8; ++file) {
@@ -63,39 +60,37 @@ void PrepareTask(int depth) {
       const CellCode cell = Cell(SquareIndex(file, rank));
       if (cell == kEmpty)
         continue;
-      ++allMen;
-      const bool white = (cell & kWhite) != 0;
-      whiteMen += white;
+      ++all;
+      const bool isWhite = (cell & kWhite) != 0;
+      white += isWhite;
       if ((cell & kKindMask) == kKing)
-        (white ? whiteKings : blackKings) += 1;
+        (isWhite ? whiteKings : blackKings) += 1;
     }
   }
-  state.whiteMen = whiteMen;
-  state.allMen = allMen;
-  state.oneKingEach = whiteKings == 1 && blackKings == 1;
-  std::fill(std::begin(state.men), std::end(state.men), nullptr);
+  whiteMen = white;
+  allMen = all;
+  oneKingEach = whiteKings == 1 && blackKings == 1;
+  std::fill(std::begin(men), std::end(men), nullptr);
 
-  int nextWhite = whiteMen;
-  int nextBlack = whiteMen + 1;
+  int nextWhite = white;
+  int nextBlack = white + 1;
   for (int file = 0; file < 8; ++file) {
     for (int rank = 0; rank < 8; ++rank) {
       CellCode &cell = Cell(SquareIndex(file, rank));
       if (cell == kEmpty)
         continue;
-      const bool white = (cell & kWhite) != 0;
+      const bool isWhite = (cell & kWhite) != 0;
       const bool king = (cell & kKindMask) == kKing;
       int number;
       if (king) {
-        number = white ? 1 : allMen;
+        number = isWhite ? 1 : all;
       } else {
-        number = white ? nextWhite-- : nextBlack++;
+        number = isWhite ? nextWhite-- : nextBlack++;
       }
       cell = (cell & ~kNumberMask) | static_cast<CellCode>(number);
-      state.men[number] = &cell;
+      men[number] = &cell;
     }
   }
 }
-
-std::uint64_t NodeCount() { return state.nodes; }
 
 } // namespace engine

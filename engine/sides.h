@@ -21,8 +21,9 @@ template <> struct SideRules<Side::White> {
   static constexpr std::uint32_t longRight = kWhiteLong;
   static constexpr int kingHome = kE1, shortRook = kH1, longRook = kA1;
   static constexpr int f = kF1, g = kG1, d = kD1, c = kC1, b = kB1;
-  static CellCode *King() { return state.men[1]; }
-  static bool KingAttacked() { return WhiteKingAttacked(); }
+  static CellCode *King(const Position &pos) { return pos.men[1]; }
+  static CellCode *EnemyKing(const Position &pos) { return pos.men[pos.allMen]; }
+  static bool KingAttacked(const Position &pos) { return WhiteKingAttacked(pos); }
 };
 
 template <> struct SideRules<Side::Black> {
@@ -36,8 +37,9 @@ template <> struct SideRules<Side::Black> {
   static constexpr std::uint32_t longRight = kBlackLong;
   static constexpr int kingHome = kE8, shortRook = kH8, longRook = kA8;
   static constexpr int f = kF8, g = kG8, d = kD8, c = kC8, b = kB8;
-  static CellCode *King() { return state.men[state.allMen]; }
-  static bool KingAttacked() { return BlackKingAttacked(); }
+  static CellCode *King(const Position &pos) { return pos.men[pos.allMen]; }
+  static CellCode *EnemyKing(const Position &pos) { return pos.men[1]; }
+  static bool KingAttacked(const Position &pos) { return BlackKingAttacked(pos); }
 };
 
 inline constexpr int kKnightJumps[8] = {-19, -8, 12, 21, 19, 8, -12, -21};

@@ -8,18 +8,19 @@ namespace engine {
 namespace {
 
 struct AnyLegalMove {
-  void Make() { MakeMove(); }
+  Position &pos;
+  void Make() { MakeMove(pos); }
   bool Visit() {
-    UnmakeMove();
+    UnmakeMove(pos);
     return true;
   }
 };
 
-bool WhiteHasLegalMove() {
-  ++state.ply;
-  AnyLegalMove visitor;
-  const bool found = GenerateMoves<Side::White>(visitor);
-  --state.ply;
+template <Side S> bool HasLegalMove(Position &pos) {
+  ++pos.ply;
+  AnyLegalMove visitor{pos};
+  const bool found = GenerateMoves<S>(pos, visitor);
+  --pos.ply;
   return found;
 }
 
@@ -48,24 +49,17 @@ void PutSquare(SolutionLine &line, int at, const CellCode *cell) {
 
 } // namespace
 
-SolutionLine BuildSolutionLine() {
-  PlyRecord &p = *state.ply;
+SolutionLine BuildSolutionLine(Position &pos, CellCode arrivingMan) {
+  PlyRecord &p = *pos.ply;
   const CellCode moved = *p.from;
   const bool whiteMoves = (moved & kWhite) != 0;
 
-  MakeMove();
-  *p.to = state.arrivingMan;
-  const bool check = whiteMoves ? BlackKingAttacked() : WhiteKingAttacked();
-  bool mate = false;
-  if (check && whiteMoves) {
-    const int movesLeft = state.movesLeft;
-    state.movesLeft = 1;
-    mate = !BlackEscapes();
-    state.movesLeft = movesLeft;
-  } else if (check) {
-    mate = !WhiteHasLegalMove();
-  }
-  UnmakeMove();
+  MakeMove(pos);
+  *p.to = arrivingMan;
+  const bool check = whiteMoves ? BlackKingAttacked(pos) : WhiteKingAttacked(pos);
+  const bool mate =
+      check && (whiteMoves ? !HasLegalMove<Side::Black>(pos) : !HasLegalMove<Side::White>(pos));
+  UnmakeMove(pos);
   *p.from = moved;
 
   SolutionLine line;
@@ -96,7 +90,7 @@ SolutionLine BuildSolutionLine() {
   }
   if (p.flags & kPromotion) {
     line[6] = '=';
-    line[7] = ManLetter(state.arrivingMan);
+    line[7] = ManLetter(arrivingMan);
   }
   return line;
 }

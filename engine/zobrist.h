@@ -3,7 +3,7 @@
 // in passing is possible.
 #pragma once
 
-#include "engine/state.h"
+#include "engine/position.h"
 
 #include <array>
 #include <cstdint>

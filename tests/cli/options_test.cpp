@@ -21,8 +21,9 @@ TEST(SolveOptions, ReadsEveryOptionInEitherFormAndTheOneOtherArgumentAsAProblemF
   EXPECT_TRUE(options.defend && options.stopOnFirst && options.quiet);
   EXPECT_EQ(options.moves, 3);
   EXPECT_EQ(options.fen, "F");
-  ASSERT_TRUE(Parse({"--moves=-2", "--fen=8/8 w"}, options, error)) << error;
+  ASSERT_TRUE(Parse({"--moves=-2", "--fen=8/8 w", "--threads", "3"}, options, error)) << error;
   EXPECT_EQ(options.moves, -2);
+  EXPECT_EQ(options.threads, 3);
   EXPECT_EQ(options.fen, "8/8 w");
   ASSERT_TRUE(Parse({"--quiet", "dir/mate.cmt", "--moves", "4"}, options, error)) << error;
   EXPECT_EQ(options.problemFile, "dir/mate.cmt");
@@ -49,6 +50,7 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"p.cmt", "q.cmt"}, "only one problem file, not 'p.cmt' and 'q.cmt'"},
       {{"--moves", "2", ""}, "the problem file name is empty"},
       {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
+      {{"--threads", "0", "--moves", "2", "--fen", "F"}, "--threads needs a number from 1"},
   };
   for (const auto &[args, message] : cases) {
     cli::Options options;

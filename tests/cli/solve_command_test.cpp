@@ -51,6 +51,23 @@ TEST(SolveCommand, PrintsKeysOrTheLeafCountOnStdoutAndTheRestOnStderr) {
   EXPECT_EQ(perft.err, "");
 }
 
+// A table larger than the machine can spare is held to a safe share, with a word on stderr,
+// and the answer is the same with any number of threads.
+TEST(SolveCommand, HoldsAnOversizedTableToASafeShareAndSaysSo) {
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  const long long halfMegabytes = static_cast<long long>(pages) / 2 * pageSize >> 20;
+  if (halfMegabytes >= 65536)
+    GTEST_SKIP() << "this machine can spare a 64 GB table";
+  const CommandRun run = Solve("--hash 65536 --threads 3 --moves 3 --fen "
+                               "'5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1'");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "Qf8-e7    \n");
+  EXPECT_NE(run.err.find("the table stops at " + std::to_string(halfMegabytes) + " MB"),
+            std::string::npos)
+      << run.err;
+}
+
 // A problem file as the window saves it, one for each test.
 class SolveFile : public ::testing::Test {
 protected:

@@ -18,10 +18,10 @@ const DispId kCouplings[] = {kDispCouplingWhiteSmall, kDispCouplingWhiteLarge,
                              kDispCouplingBlackSmall, kDispCouplingBlackLarge};
 
 TEST(OrkaMembers, NamesMapToTheirIdentifiersWhateverTheCase) {
-  // In identifier order, 1 to 14.
+  // In identifier order, 1 to 14, and the added Threads.
   std::istringstream names("cmManColor CMFIELDX cmfieldy CmMan cmMD lsuccess CouplingWhiteSmall "
                            "couplingwhitelarge COUPLINGBLACKSMALL CouplingBlackLarge mate DEFEND "
-                           "Panic clear");
+                           "Panic clear threads");
   OrkaHost host;
   DispId expected = 1;
   for (std::string name; names >> name; ++expected) {
@@ -29,7 +29,7 @@ TEST(OrkaMembers, NamesMapToTheirIdentifiersWhateverTheCase) {
     EXPECT_EQ(host.control()->GetIdOfName(name, &id), kOk) << name;
     EXPECT_EQ(id, expected) << name;
   }
-  EXPECT_EQ(expected, 15);
+  EXPECT_EQ(expected, 16);
   DispId id = 0;
   EXPECT_EQ(host.control()->GetIdOfName("cmManColour", &id), kUnknownName);
   EXPECT_EQ(id, kUnknownDispId);
@@ -101,7 +101,7 @@ TEST(OrkaMembers, MalformedCallsAreRefusedWithTheirErrors) {
       {kDispMate, InvokeKind::Method, {&junk, 1}, kTypeMismatch},
       {kDispPanic, InvokeKind::PropertyGet, {}, kMemberNotFound},
       {0, InvokeKind::PropertyGet, {}, kMemberNotFound},
-      {15, InvokeKind::Method, {}, kMemberNotFound},
+      {16, InvokeKind::Method, {}, kMemberNotFound},
   };
   host.Put(kDispCmMD, 3);
   for (const auto &c : kCalls) {

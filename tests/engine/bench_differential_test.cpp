@@ -1,5 +1,6 @@
-// The accelerated search against the plain one on the benchmark's problems that the plain
-// search finishes within a few seconds: every report the same, in the same order. Slow for a
+// The accelerated search against the plain one, and many threads against one, on the
+// benchmark's problems that the plain search finishes within a few seconds: every report the
+// same, in the same order. Slow for a
 // sanitizer build, so it runs in the optimised one.
 #include "tests/support/engine_fixture.h"
 
@@ -65,22 +66,22 @@ const Problem kProblems[] = {
     {"g25", "3R1n2/1p3B2/1Pkbr1r1/p6b/P3P1p1/2p1B3/8/R3K3 w Q - 0 1", 5},
 };
 
-std::vector<std::string> Reports(const Problem &problem, bool plain) {
-  const problem::FenPosition position = testing_support::PlaceFen(problem.fen);
-  testing_support::RecordingHost host;
-  engine::TaskOrder order;
-  order.depth = static_cast<short>(problem.moves);
-  order.castlingRights = position.castlingRights;
-  order.search.plain = plain;
-  order.search.hashMegabytes = 64;
-  engine::RunTask(engine::TaskKind::Mate, order, host);
-  return host.events;
+std::vector<std::string> Reports(const Problem &problem, bool plain, int threads = 1) {
+  return testing_support::Solve(problem.fen, problem.moves, false,
+                                {.plain = plain, .hashMegabytes = 64, .threads = threads})
+      .events;
 }
 
 class BenchProblem : public ::testing::TestWithParam<Problem> {};
 
 TEST_P(BenchProblem, AcceleratedSearchReportsWhatThePlainOneDoes) {
   EXPECT_EQ(Reports(GetParam(), false), Reports(GetParam(), true));
+}
+
+TEST_P(BenchProblem, EveryNumberOfThreadsReportsWhatOneDoes) {
+  const std::vector<std::string> one = Reports(GetParam(), false);
+  for (const int threads : {2, 3, 8})
+    EXPECT_EQ(Reports(GetParam(), false, threads), one) << threads << " threads";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, BenchProblem, ::testing::ValuesIn(kProblems),

@@ -1,5 +1,6 @@
-// The accelerated search against the plain one, which is the reference: on random positions
-// and on real problems every report of a task must be the same, in the same order.
+// The accelerated search against the plain one, which is the reference, and any number of
+// search threads against one: on random positions every report of a task must be the same, in
+// the same order.
 #include "tests/support/engine_fixture.h"
 
 #include <gtest/gtest.h>
@@ -10,17 +11,10 @@ namespace {
 
 using testing_support::RecordingHost;
 
-std::vector<std::string> Reports(const std::string &fen, int depth, bool plain) {
-  const problem::FenPosition position = testing_support::PlaceFen(fen);
-  RecordingHost host;
-  engine::TaskOrder order;
-  order.depth = static_cast<short>(depth);
-  order.castlingRights = position.castlingRights;
-  order.search.plain = plain;
-  order.search.hashMegabytes = 8;
-  engine::RunTask(position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend, order,
-                  host);
-  return host.events;
+std::vector<std::string> Reports(const std::string &fen, int depth, bool plain, int threads = 1) {
+  return testing_support::Solve(fen, depth, false,
+                                {.plain = plain, .hashMegabytes = 8, .threads = threads})
+      .events;
 }
 
 // A legal-looking problem position: both kings, a few men of each side, no pawn on a base
@@ -98,7 +92,7 @@ std::string RandomFen(std::mt19937 &random, bool whiteToMove) {
   return fen + (whiteToMove ? " w " : " b ") + (castling ? "KQkq" : "-");
 }
 
-TEST(AcceleratedSearch, AgreesWithThePlainSearchOnRandomPositions) {
+TEST(AcceleratedSearch, AgreesWithThePlainSearchAndWithItselfOnManyThreads) {
   std::mt19937 random(20261206);
   int compared = 0;
   int withSolutions = 0;
@@ -115,6 +109,11 @@ TEST(AcceleratedSearch, AgreesWithThePlainSearchOnRandomPositions) {
       return e.rfind("solution ", 0) == 0 && e.rfind("solution >>", 0) != 0;
     });
     ASSERT_EQ(Reports(fen, depth, false), plain) << fen << " depth " << depth;
+    for (const int threads : {2, 3, 8}) {
+      ASSERT_EQ(Reports(fen, depth, false, threads), plain)
+          << fen << " depth " << depth << ", " << threads << " threads";
+    }
+    ASSERT_EQ(Reports(fen, depth, true, 3), plain) << fen << " depth " << depth << ", plain";
   }
   // The comparison means little unless the positions have solutions to agree on.
   EXPECT_GT(withSolutions, 200);

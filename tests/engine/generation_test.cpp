@@ -11,8 +11,8 @@
 
 namespace {
 
+using engine::Position;
 using engine::Side;
-using engine::state;
 using Moves = std::vector<std::string>;
 
 std::string SquareName(const engine::CellCode *cell) {
@@ -22,11 +22,11 @@ std::string SquareName(const engine::CellCode *cell) {
 
 // The move of the current record as the board shows it once made: "g1f3", "e7e8q", "e5d6 ep",
 // and castling as the king's move, "e1g1 0-0", read from where the king now stands.
-std::string MoveText() {
-  const engine::PlyRecord &p = *state.ply;
+std::string MoveText(const Position &pos) {
+  const engine::PlyRecord &p = *pos.ply;
   if (p.flags & (engine::kShortCastling | engine::kLongCastling)) {
     const bool white = (*p.to & engine::kWhite) != 0;
-    const engine::CellCode *king = state.men[white ? 1 : state.allMen];
+    const engine::CellCode *king = pos.men[white ? 1 : pos.allMen];
     return (white ? "e1" : "e8") + SquareName(king) +
            (p.flags & engine::kShortCastling ? " 0-0" : " 0-0-0");
   }
@@ -44,74 +44,77 @@ std::string MoveText() {
 // Writes down every move made (legal or not) and every legal one with the working rights seen
 // while it stands on the board; stopAfter > 0 ends the level at that legal move.
 struct Recorder {
+  Position *pos = nullptr;
   int stopAfter = 0;
   Moves made;
   Moves legal;
   std::vector<std::uint32_t> rights;
 
   void Make() {
-    engine::MakeMove();
-    made.push_back(MoveText());
+    engine::MakeMove(*pos);
+    made.push_back(MoveText(*pos));
   }
   bool Visit() {
     legal.push_back(made.back());
-    rights.push_back(state.rights);
-    engine::UnmakeMove();
+    rights.push_back(pos->rights);
+    engine::UnmakeMove(*pos);
     return static_cast<int>(legal.size()) == stopAfter;
   }
 };
 
-template <Side S> Recorder MovesAfter(const Moves &line, std::size_t at, int stopAfter);
+template <Side S>
+Recorder MovesAfter(Position &pos, const Moves &line, std::size_t at, int stopAfter);
 
 // Plays line[at] when the generator offers it and records the level below; a search ends its
 // level in the same way once it has its answer.
 template <Side S> struct Follower {
+  Position &pos;
   const Moves &line;
   std::size_t at;
   int stopAfter;
   Recorder below;
   bool found = false;
 
-  void Make() { engine::MakeMove(); }
+  void Make() { engine::MakeMove(pos); }
   bool Visit() {
-    if (MoveText() == line[at]) {
+    if (MoveText(pos) == line[at]) {
       constexpr Side other = S == Side::White ? Side::Black : Side::White;
-      ++state.ply;
-      below = MovesAfter<other>(line, at + 1, stopAfter);
-      --state.ply;
+      ++pos.ply;
+      below = MovesAfter<other>(pos, line, at + 1, stopAfter);
+      --pos.ply;
       found = true;
     }
-    engine::UnmakeMove();
+    engine::UnmakeMove(pos);
     return found;
   }
 };
 
-template <Side S> Recorder MovesAfter(const Moves &line, std::size_t at, int stopAfter) {
+template <Side S>
+Recorder MovesAfter(Position &pos, const Moves &line, std::size_t at, int stopAfter) {
   if (at == line.size()) {
-    Recorder recorder;
-    recorder.stopAfter = stopAfter;
-    engine::GenerateMoves<S>(recorder);
+    Recorder recorder{&pos, stopAfter};
+    engine::GenerateMoves<S>(pos, recorder);
     return recorder;
   }
-  Follower<S> follower{line, at, stopAfter, {}};
-  engine::GenerateMoves<S>(follower);
+  Follower<S> follower{pos, line, at, stopAfter, {}};
+  engine::GenerateMoves<S>(pos, follower);
   EXPECT_TRUE(follower.found) << "the generator never offered " << line[at];
   return follower.below;
 }
 
 // Stands at a task's first level: the record before it holds no move. Rights not given are the
 // FEN's.
-bool Prepare(const std::string &fen, int rights = -1) {
-  const problem::FenPosition position = testing_support::PlaceFen(fen);
-  engine::PrepareTask(4);
-  state.rights = rights < 0 ? position.castlingRights : static_cast<std::uint32_t>(rights);
-  state.ply = state.plyStack.data() + 1;
+bool Prepare(Position &pos, const std::string &fen, int rights = -1) {
+  const problem::FenPosition position = testing_support::PlaceFen(pos, fen);
+  pos.PrepareTask(4);
+  pos.rights = rights < 0 ? position.castlingRights : static_cast<std::uint32_t>(rights);
+  pos.ply = pos.plyStack.data() + 1;
   return position.whiteToMove;
 }
 
-Recorder RunLine(bool white, const Moves &line = {}, int stopAfter = 0) {
-  return white ? MovesAfter<Side::White>(line, 0, stopAfter)
-               : MovesAfter<Side::Black>(line, 0, stopAfter);
+Recorder RunLine(Position &pos, bool white, const Moves &line = {}, int stopAfter = 0) {
+  return white ? MovesAfter<Side::White>(pos, line, 0, stopAfter)
+               : MovesAfter<Side::Black>(pos, line, 0, stopAfter);
 }
 
 Moves Split(const std::string &text) {
@@ -128,8 +131,14 @@ Moves Split(const std::string &text) {
   return moves;
 }
 
-Recorder Generate(const std::string &fen, const std::string &line = "", int rights = -1) {
-  return RunLine(Prepare(fen, rights), Split(line));
+Recorder Generate(Position &pos, const std::string &fen, const std::string &line = "",
+                  int rights = -1) {
+  return RunLine(pos, Prepare(pos, fen, rights), Split(line));
+}
+
+Recorder Generate(const std::string &fen, const std::string &line = "") {
+  Position pos;
+  return Generate(pos, fen, line);
 }
 
 Moves From(const Moves &moves, const std::string &square) {
@@ -266,13 +275,14 @@ INSTANTIATE_TEST_SUITE_P(Kings, Castling, ::testing::ValuesIn(kCastlings),
 
 TEST(CaptureOnARookCorner, TakesTheRightForThatMoveOnly) {
   // The knight's jumps from g3: e4, f5, h5, xh1, f1, e2; the later ones see the right again.
-  const Recorder moves = Generate("4k3/8/8/8/8/6n1/8/4K2R b K - 0 1");
+  Position pos;
+  const Recorder moves = Generate(pos, "4k3/8/8/8/8/6n1/8/4K2R b K - 0 1");
   const Moves knight = From(moves.legal, "g3");
   ASSERT_EQ(knight, Split("g3e4 g3f5 g3h5 g3h1 g3f1 g3e2"));
   for (std::size_t i = 0; i < knight.size(); ++i) {
     EXPECT_EQ(moves.rights[i], knight[i] == "g3h1" ? 0u : 2u) << knight[i];
   }
-  EXPECT_EQ(state.rights, 2u);
+  EXPECT_EQ(pos.rights, 2u);
 }
 
 struct WorkingRightsCase {
@@ -298,7 +308,8 @@ class WorkingRights : public ::testing::TestWithParam<WorkingRightsCase> {};
 
 TEST_P(WorkingRights, SeenByEveryMoveOfTheManAndRestoredAfter) {
   const WorkingRightsCase &c = GetParam();
-  const Recorder moves = Generate(c.fen, "", c.rights);
+  Position pos;
+  const Recorder moves = Generate(pos, c.fen, "", c.rights);
   int seen = 0;
   for (std::size_t i = 0; i < moves.legal.size(); ++i) {
     if (moves.legal[i].compare(0, 2, c.from) != 0)
@@ -307,7 +318,7 @@ TEST_P(WorkingRights, SeenByEveryMoveOfTheManAndRestoredAfter) {
     EXPECT_EQ(moves.rights[i], c.whileMoving) << moves.legal[i];
   }
   EXPECT_GT(seen, 0);
-  EXPECT_EQ(state.rights, static_cast<std::uint32_t>(c.rights));
+  EXPECT_EQ(pos.rights, static_cast<std::uint32_t>(c.rights));
 }
 
 INSTANTIATE_TEST_SUITE_P(Men, WorkingRights, ::testing::ValuesIn(kWorkingRights),
@@ -321,12 +332,12 @@ struct Snapshot {
   bool operator==(const Snapshot &) const = default;
 };
 
-Snapshot TakeSnapshot() {
+Snapshot TakeSnapshot(const Position &pos) {
   Snapshot s;
-  std::copy(std::begin(state.cells), std::end(state.cells), s.cells.begin());
-  std::copy(std::begin(state.men), std::end(state.men), s.men.begin());
-  s.rights = state.rights;
-  s.ply = state.ply;
+  std::copy(pos.Cells(), pos.Cells() + engine::kBoardCells, s.cells.begin());
+  std::copy(std::begin(pos.men), std::end(pos.men), s.men.begin());
+  s.rights = pos.rights;
+  s.ply = pos.ply;
   return s;
 }
 
@@ -336,15 +347,17 @@ Snapshot TakeSnapshot() {
 TEST(Restoration, BoardMenAndRightsAreAsBeforeWhereverTheLevelEnds) {
   const char *fen = "r3k2r/1P1p4/8/4P3/8/8/4P3/R3K2R b KQkq - 0 1";
   for (const Moves &line : {Moves{}, Moves{"d7d5"}}) {
-    const bool white = Prepare(fen);
-    const int count = static_cast<int>(RunLine(white, line).legal.size());
+    Position pos;
+    const bool white = Prepare(pos, fen);
+    const int count = static_cast<int>(RunLine(pos, white, line).legal.size());
     ASSERT_GT(count, 20);
     for (int stopAfter = 0; stopAfter <= count; ++stopAfter) {
-      Prepare(fen);
-      const Snapshot before = TakeSnapshot();
-      const Recorder moves = RunLine(white, line, stopAfter);
-      EXPECT_TRUE(TakeSnapshot() == before) << "level " << line.size() + 1 << " ended after "
-                                            << (stopAfter == 0 ? "all moves" : moves.legal.back());
+      Prepare(pos, fen);
+      const Snapshot before = TakeSnapshot(pos);
+      const Recorder moves = RunLine(pos, white, line, stopAfter);
+      EXPECT_TRUE(TakeSnapshot(pos) == before)
+          << "level " << line.size() + 1 << " ended after "
+          << (stopAfter == 0 ? "all moves" : moves.legal.back());
     }
   }
 }

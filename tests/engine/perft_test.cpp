@@ -45,8 +45,7 @@ class Perft : public ::testing::TestWithParam<PerftCase> {};
 
 TEST_P(Perft, MatchesPublishedLeafCount) {
   const PerftCase &c = GetParam();
-  const problem::FenPosition position = testing_support::PlaceFen(c.fen);
-  EXPECT_EQ(engine::Perft(c.depth, position.whiteToMove, position.castlingRights), c.leaves);
+  EXPECT_EQ(testing_support::PerftOf(c.fen, c.depth), c.leaves);
 }
 
 INSTANTIATE_TEST_SUITE_P(PublishedPositions, Perft, ::testing::ValuesIn(kCases),

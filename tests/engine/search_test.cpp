@@ -1,6 +1,7 @@
 // Whole Mate and Defend tasks as a worker runs them: which moves are reported, the notices,
 // the progress figures and the order of every report.
-#include "engine/state.h"
+#include "engine/fast_search.h"
+#include "engine/search.h"
 #include "tests/support/engine_fixture.h"
 
 #include <gtest/gtest.h>
@@ -201,28 +202,40 @@ const PlacedPositionCase kPlacedPositions[] = {
     {"DefendWithDoubleStepsAndCastling", "r3k2r/1P1p4/8/4P3/8/8/4P3/R3K2R b KQkq - 0 1", 2},
 };
 
-class FinishedTask : public ::testing::TestWithParam<PlacedPositionCase> {};
+class FinishedSearch : public ::testing::TestWithParam<PlacedPositionCase> {};
 
-TEST_P(FinishedTask, LeavesThePositionAsPlaced) {
-  const PlacedPositionCase &c = GetParam();
-  const problem::FenPosition position = testing_support::PlaceFen(c.fen);
-  engine::PrepareTask(c.depth);
-  const std::vector<engine::CellCode> before(std::begin(engine::state.cells),
-                                             std::end(engine::state.cells));
-  testing_support::RecordingHost host;
-  const engine::TaskKind kind =
-      position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  engine::RunTask(kind,
-                  {.depth = static_cast<short>(c.depth), .castlingRights = position.castlingRights},
-                  host);
-  ASSERT_EQ(host.events.back(), "finished");
-  EXPECT_EQ(
-      std::vector<engine::CellCode>(std::begin(engine::state.cells), std::end(engine::state.cells)),
-      before);
-  EXPECT_EQ(engine::state.rights, position.castlingRights);
+std::vector<engine::CellCode> Cells(const engine::Position &pos) {
+  return {pos.Cells(), pos.Cells() + engine::kBoardCells};
 }
 
-INSTANTIATE_TEST_SUITE_P(Tasks, FinishedTask, ::testing::ValuesIn(kPlacedPositions),
+// Every first move is searched on the same board, so each search must leave it as it found it.
+TEST_P(FinishedSearch, LeavesThePositionAsItFoundIt) {
+  const PlacedPositionCase &c = GetParam();
+  for (const bool plain : {true, false}) {
+    engine::MateTable table;
+    table.SetLimit(8);
+    engine::SearchContext ctx;
+    const problem::FenPosition position = testing_support::ParseFenOrFail(c.fen);
+    ctx.table = &table;
+    ctx.Prepare(position.board, c.depth);
+    engine::Position &pos = ctx.position;
+    pos.rights = position.castlingRights;
+    pos.ply = pos.plyStack.data() + 1;
+    const std::vector<engine::CellCode> before = Cells(pos);
+    const engine::NodeKey key = engine::PositionKey(pos, !position.whiteToMove);
+    if (position.whiteToMove) {
+      plain ? engine::WhiteMates(ctx) : engine::FastWhiteMates(ctx, c.depth, key);
+    } else {
+      plain ? engine::BlackEscapes(ctx) : engine::FastBlackEscapes(ctx, c.depth, key);
+    }
+    EXPECT_GT(pos.nodes, 0u);
+    EXPECT_EQ(Cells(pos), before) << (plain ? "plain" : "fast");
+    EXPECT_EQ(pos.rights, position.castlingRights);
+    EXPECT_EQ(pos.ply, pos.plyStack.data() + 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tasks, FinishedSearch, ::testing::ValuesIn(kPlacedPositions),
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -4,16 +4,17 @@
 
 namespace testing_support {
 
-problem::FenPosition PlaceFen(const std::string &fen) {
+problem::FenPosition ParseFenOrFail(const std::string &fen) {
   problem::FenPosition position;
   std::string error;
   EXPECT_TRUE(problem::ParseFen(fen, position, error)) << fen << ": " << error;
-  engine::ClearBoard();
-  for (int n = 0; n < 64; ++n) {
-    if (position.board[n] != 0)
-      engine::PlaceMan(n / 8, n % 8, position.board[n]);
-  }
   return position;
+}
+
+problem::FenPosition PlaceFen(engine::Position &position, const std::string &fen) {
+  const problem::FenPosition parsed = ParseFenOrFail(fen);
+  position.Load(parsed.board);
+  return parsed;
 }
 
 void RecordingHost::ProgressUpdate(short progress) {
@@ -44,15 +45,25 @@ std::vector<int> RecordingHost::Progress() const {
   return values;
 }
 
-RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound) {
-  const problem::FenPosition position = PlaceFen(fen);
+RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound,
+                    const engine::SearchOptions &search) {
+  const problem::FenPosition position = ParseFenOrFail(fen);
   RecordingHost host;
   host.stopOnFound = stopOnFound;
   const engine::TaskKind kind =
       position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  engine::RunTask(
-      kind, {.depth = static_cast<short>(depth), .castlingRights = position.castlingRights}, host);
+  engine::Solver solver;
+  host.result = solver.RunTask(kind, position.board,
+                               {.depth = static_cast<short>(depth),
+                                .castlingRights = position.castlingRights,
+                                .search = search},
+                               host);
   return host;
+}
+
+std::uint64_t PerftOf(const std::string &fen, int depth) {
+  const problem::FenPosition position = ParseFenOrFail(fen);
+  return engine::Perft(position.board, depth, position.whiteToMove, position.castlingRights);
 }
 
 } // namespace testing_support

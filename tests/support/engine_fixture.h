@@ -1,7 +1,8 @@
-// Setting up the engine's one position from a FEN, and a task host that records every report.
+// Setting up engine positions from FENs, and a task host that records every report.
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/position.h"
 #include "problem/fen.h"
 
 #include <string>
@@ -9,14 +10,17 @@
 
 namespace testing_support {
 
-// Clears the engine and places the FEN's men; answers the FEN (rights filtered to men at home).
-problem::FenPosition PlaceFen(const std::string &fen);
+// The FEN's position (rights filtered to men at home); a malformed FEN fails the test.
+problem::FenPosition ParseFenOrFail(const std::string &fen);
+// Loads the FEN's men into the position and answers the FEN.
+problem::FenPosition PlaceFen(engine::Position &position, const std::string &fen);
 
 // One report of a task, as text: "progress 14", "solution Ng1-f3    ", "finished".
 class RecordingHost : public engine::TaskHost {
 public:
   bool stopOnFound = false;
   std::vector<std::string> events;
+  engine::TaskResult result = engine::TaskResult::Ran; // set by Solve
 
   void ProgressUpdate(short progress) override;
   void SolutionFound(std::string_view solution) override;
@@ -28,6 +32,10 @@ public:
 };
 
 // Runs a whole task on the FEN's position with the FEN's side to move picking the task.
-RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false);
+RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false,
+                    const engine::SearchOptions &search = {});
+
+// Leaf count of the FEN's legal move tree.
+std::uint64_t PerftOf(const std::string &fen, int depth);
 
 } // namespace testing_support
