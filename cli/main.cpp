@@ -1,4 +1,6 @@
 // quintabell-solve: the solver engine on the command line.
+#include "cli/conversions.h"
+#include "cli/epd_batch.h"
 #include "cli/options.h"
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
@@ -115,6 +117,10 @@ int main(int argc, char **argv) {
     std::fputs(cli::kUsage, stdout);
     return 0;
   }
+  if (!options.epdFile.empty()) {
+    std::signal(SIGINT, OnInterrupt);
+    return cli::SolveCollection(options, interrupted);
+  }
   problem::FenPosition position;
   int moves = options.moves.value_or(0);
   if (!options.problemFile.empty()) {
@@ -127,8 +133,17 @@ int main(int argc, char **argv) {
       return Fail("--defend needs a FEN with Black to move");
     }
   }
+  if (options.toFen) {
+    std::fputs(cli::FenAndDepth(position, moves).c_str(), stdout);
+    return 0;
+  }
   const std::string_view fault = problem::PositionFault(position.board);
   if (!fault.empty())
     return Fail(std::string(fault));
+  if (!options.writeCmtFile.empty()) {
+    return cli::WriteProblem(options.writeCmtFile, position, moves, options.comment, error)
+               ? 0
+               : Fail(error);
+  }
   return options.perftDepth ? CountTree(options, position) : Solve(options, position, moves);
 }
