@@ -2,6 +2,7 @@
 #include "bench/problem_set.h"
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
+#include "problem/solution_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -67,7 +68,7 @@ void SolveOne(const bench::BenchProblem &problem, const Settings &settings, engi
 
   std::vector<std::string> keys;
   for (const std::string &line : outcome.solutions) {
-    if (std::string key = bench::CoordinateMove(line, true); !key.empty())
+    if (std::string key = problem::CoordinateMove(line, true); !key.empty())
       keys.push_back(key);
   }
   std::sort(keys.begin(), keys.end());

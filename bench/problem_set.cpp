@@ -1,7 +1,6 @@
 #include "bench/problem_set.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -58,20 +57,6 @@ bool ReadProblemSet(const std::string &path, std::vector<BenchProblem> &problems
     problems.push_back(problem);
   }
   return true;
-}
-
-std::string CoordinateMove(std::string_view line, bool whiteMoves) {
-  if (line.size() < 10 || line.rfind(">>", 0) == 0)
-    return {};
-  if (line[2] == '0') {
-    const bool longCastling = line[5] == '-';
-    return std::string(whiteMoves ? "e1" : "e8") + (longCastling ? "c" : "g") +
-           (whiteMoves ? "1" : "8");
-  }
-  std::string move{line[1], line[2], line[4], line[5]};
-  if (line[6] == '=')
-    move += static_cast<char>(std::tolower(static_cast<unsigned char>(line[7])));
-  return move;
 }
 
 } // namespace bench

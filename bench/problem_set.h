@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace bench {
@@ -19,9 +18,5 @@ struct BenchProblem {
 // Reads one set; false with `error` naming the file and line when it cannot be read.
 bool ReadProblemSet(const std::string &path, std::vector<BenchProblem> &problems,
                     std::string &error);
-
-// The coordinate form of a solution line ("Ng1-f3    " -> "g1f3", " e7-e8=Q #" -> "e7e8q",
-// "  0-0     " -> "e1g1" for White); empty for a notice such as ">> STALEMT".
-std::string CoordinateMove(std::string_view solutionLine, bool whiteMoves);
 
 } // namespace bench

@@ -1,4 +1,6 @@
 // quintabell-solve: the solver engine on the command line.
+#include "cli/conversions.h"
+#include "cli/epd_batch.h"
 #include "cli/options.h"
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
@@ -53,8 +55,7 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
   request.depth = static_cast<short>(moves);
   request.stopOnFirst = options.stopOnFirst;
   request.stopRequest = &interrupted;
-  request.search = {
-      .plain = options.plain, .hashMegabytes = options.hashMegabytes, .threads = options.threads};
+  request.search = cli::SearchOptionsOf(options);
   if (const auto safe = engine::MateTable::SafeMegabytes();
       !options.plain && static_cast<std::size_t>(options.hashMegabytes) > safe) {
     std::fprintf(stderr,
@@ -123,6 +124,10 @@ int main(int argc, char **argv) {
     std::fputs(cli::kUsage, stdout);
     return 0;
   }
+  if (!options.epdFile.empty()) {
+    std::signal(SIGINT, OnInterrupt);
+    return cli::SolveCollection(options, interrupted);
+  }
   problem::FenPosition position;
   int moves = options.moves.value_or(0);
   if (!options.problemFile.empty()) {
@@ -135,8 +140,17 @@ int main(int argc, char **argv) {
       return Fail("--defend needs a FEN with Black to move");
     }
   }
+  if (options.toFen) {
+    std::fputs(cli::FenAndDepth(position, moves).c_str(), stdout);
+    return 0;
+  }
   const std::string_view fault = problem::PositionFault(position.board);
   if (!fault.empty())
     return Fail(std::string(fault));
+  if (!options.writeCmtFile.empty()) {
+    return cli::WriteProblem(options.writeCmtFile, position, moves, options.comment, error)
+               ? 0
+               : Fail(error);
+  }
   return options.perftDepth ? CountTree(options, position) : Solve(options, position, moves);
 }

@@ -13,11 +13,47 @@ bool ParseInteger(std::string_view text, int low, int high, int &value) {
   return status == std::errc() && last == end && !text.empty() && value >= low && value <= high;
 }
 
+bool ParseLimit(std::string_view text, double &seconds) {
+  const char *end = text.data() + text.size();
+  const auto [last, status] = std::from_chars(text.data(), end, seconds);
+  return status == std::errc() && last == end && !text.empty() && seconds > 0 && seconds <= 1e6;
+}
+
+bool ParseShard(std::string_view text, int &index, int &count) {
+  const std::size_t slash = text.find('/');
+  return slash != text.npos && ParseInteger(text.substr(slash + 1), 1, 1000000, count) &&
+         ParseInteger(text.substr(0, slash), 1, count, index);
+}
+
+// The options of a collection, of a conversion and of perft each go with their own task only.
+bool CheckTaskOptions(const Options &options, bool fenGiven, bool collectionOptionGiven,
+                      std::string &error) {
+  const bool collection = !options.epdFile.empty();
+  const bool writing = !options.writeCmtFile.empty();
+  if (collection + options.toFen + writing + options.perftDepth.has_value() > 1) {
+    error = "--epd, --to-fen, --write-cmt and --perft do not go together";
+  } else if (!collection && collectionOptionGiven) {
+    error = "--json, --limit and --shard go with --epd";
+  } else if (collection && (fenGiven || !options.problemFile.empty())) {
+    error = "--epd takes its positions from the collection, not from --fen or a problem file";
+  } else if (options.toFen && options.problemFile.empty()) {
+    error = "--to-fen needs a problem file";
+  } else if (writing && (!fenGiven || options.defend || options.stopOnFirst)) {
+    error = "--write-cmt takes only --fen, --moves and --comment";
+  } else if (!writing && options.comment) {
+    error = "--comment goes with --write-cmt";
+  } else {
+    return true;
+  }
+  return false;
+}
+
 } // namespace
 
 bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error) {
   Options parsed;
   bool fenGiven = false;
+  bool collectionOptionGiven = false; // --json, --limit or --shard
   bool optionsEnded = false; // after "--" every argument names a file, even one starting with '-'
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -46,7 +82,9 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
       inlineValue = true;
     }
     const bool takesValue = arg == "--fen" || arg == "--moves" || arg == "--perft" ||
-                            arg == "--hash" || arg == "--threads";
+                            arg == "--hash" || arg == "--epd" || arg == "--limit" ||
+                            arg == "--shard" || arg == "--write-cmt" || arg == "--comment" ||
+                            arg == "--threads";
     if (takesValue && !inlineValue) {
       if (i + 1 >= argc) {
         error = std::string(arg) + " needs a value";
@@ -85,6 +123,33 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
         error = "--threads needs a number from 1 to 256, not '" + std::string(value) + "'";
         return false;
       }
+    } else if (arg == "--epd" || arg == "--write-cmt") {
+      if (value.empty()) {
+        error = std::string(arg) + " needs a file name";
+        return false;
+      }
+      (arg == "--epd" ? parsed.epdFile : parsed.writeCmtFile) = value;
+    } else if (arg == "--json") {
+      parsed.json = true;
+      collectionOptionGiven = true;
+    } else if (arg == "--limit") {
+      double seconds = 0;
+      if (!ParseLimit(value, seconds)) {
+        error = "--limit needs a number of seconds above 0, not '" + std::string(value) + "'";
+        return false;
+      }
+      parsed.limit = seconds;
+      collectionOptionGiven = true;
+    } else if (arg == "--shard") {
+      if (!ParseShard(value, parsed.shardIndex, parsed.shardCount)) {
+        error = "--shard needs I/N with I from 1 to N, not '" + std::string(value) + "'";
+        return false;
+      }
+      collectionOptionGiven = true;
+    } else if (arg == "--to-fen") {
+      parsed.toFen = true;
+    } else if (arg == "--comment") {
+      parsed.comment = value;
     } else if (arg == "--plain") {
       parsed.plain = true;
     } else if (arg == "--defend") {
@@ -102,6 +167,12 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     }
   }
   if (parsed.help) {
+    options = parsed;
+    return true;
+  }
+  if (!CheckTaskOptions(parsed, fenGiven, collectionOptionGiven, error))
+    return false;
+  if (!parsed.epdFile.empty()) {
     options = parsed;
     return true;
   }

@@ -10,6 +10,10 @@ inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
     "       quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] FILE.cmt\n"
     "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n"
+    "       quintabell-solve --epd (FILE | -) [--defend] [--moves N] [--json] [--limit S]\n"
+    "                        [--shard I/N] [--stop-on-first] [--quiet]\n"
+    "       quintabell-solve --to-fen FILE.cmt\n"
+    "       quintabell-solve --write-cmt OUT.cmt --moves N --fen \"FEN\" [--comment TEXT]\n"
     "search: [--plain] (every move, nothing remembered) [--hash MB] (table limit, default 256)\n"
     "        [--threads N] (search threads, default: every hardware thread; same answers)\n";
 
@@ -25,10 +29,22 @@ struct Options {
   bool plain = false;            // the reference search instead of the accelerated one
   int hashMegabytes = 256;
   int threads = 0; // 0: every hardware thread
+
+  // A collection: every record of an EPD file ("-" for standard input).
+  std::string epdFile;
+  bool json = false;           // one JSON object per record instead of the record
+  std::optional<double> limit; // seconds per record
+  int shardIndex = 1;          // records shardIndex, shardIndex + shardCount, ...
+  int shardCount = 1;
+  // Conversions: the problem file's FEN and depth, or a problem file written from --fen.
+  bool toFen = false;
+  std::string writeCmtFile;
+  std::optional<std::string> comment;
 };
 
 // False with a one-line `error` for an unknown option, a missing or bad value, or options that
-// do not go together. The position comes from --fen or from a problem file, never both.
+// do not go together. The position comes from --fen or from a problem file, never both, or
+// the positions from --epd.
 bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 // thread of its own, every report passed on as it comes, and an optional time limit.
 #pragma once
 
+#include "cli/options.h"
 #include "engine/engine.h"
 #include "problem/fen.h"
 
@@ -40,5 +41,11 @@ struct TaskOutcome {
 };
 
 TaskOutcome RunTask(const TaskRequest &request);
+
+// The search the command line asks for.
+inline engine::SearchOptions SearchOptionsOf(const Options &options) {
+  return {
+      .plain = options.plain, .hashMegabytes = options.hashMegabytes, .threads = options.threads};
+}
 
 } // namespace cli

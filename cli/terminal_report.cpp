@@ -8,13 +8,15 @@ namespace cli {
 ProgressBar::ProgressBar(std::FILE *stream, bool wanted)
     : stream_(stream), enabled_(wanted && isatty(fileno(stream))) {}
 
-void ProgressBar::Show(int percent) {
+void ProgressBar::Show(int percent, std::string_view note) {
   if (!enabled_)
     return;
-  constexpr int kWidth = 40;
-  const int filled = std::clamp(percent, 0, 100) * kWidth / 100;
-  std::fprintf(stream_, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
-               std::string(kWidth - filled, '.').c_str(), percent);
+  // A note takes room from the bar, so that the line stays within a terminal's 80 columns.
+  const int width = note.empty() ? 40 : 20;
+  const int filled = std::clamp(percent, 0, 100) * width / 100;
+  std::fprintf(stream_, "\r[%s%s] %3d%% %.*s\033[K", std::string(filled, '#').c_str(),
+               std::string(width - filled, '.').c_str(), percent, static_cast<int>(note.size()),
+               note.data());
   std::fflush(stream_);
   drawn_ = true;
 }

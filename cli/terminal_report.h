@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -14,7 +15,7 @@ class ProgressBar {
 public:
   // Draws only when `stream` is a terminal and the caller wants progress.
   ProgressBar(std::FILE *stream, bool wanted);
-  void Show(int percent);
+  void Show(int percent, std::string_view note = {}); // the note follows the percentage
   void Erase();
 
 private:

@@ -34,6 +34,21 @@ TEST(SolveOptions, ReadsEveryOptionInEitherFormAndTheOneOtherArgumentAsAProblemF
   ASSERT_TRUE(Parse({"--perft", "2", "--", "-odd.cmt"}, options, error)) << error;
   EXPECT_EQ(options.problemFile, "-odd.cmt");
   EXPECT_EQ(options.perftDepth, 2);
+  ASSERT_TRUE(Parse({"--epd", "-", "--json", "--limit", "2.5", "--shard", "3/4", "--defend"},
+                    options, error))
+      << error;
+  EXPECT_EQ(options.epdFile, "-");
+  EXPECT_TRUE(options.json && options.defend);
+  EXPECT_EQ(options.limit, 2.5);
+  EXPECT_EQ(options.shardIndex, 3);
+  EXPECT_EQ(options.shardCount, 4);
+  ASSERT_TRUE(Parse({"--to-fen", "p.cmt"}, options, error)) << error;
+  EXPECT_TRUE(options.toFen);
+  ASSERT_TRUE(Parse({"--write-cmt", "o.cmt", "--moves", "2", "--fen", "F", "--comment", ""},
+                    options, error))
+      << error;
+  EXPECT_EQ(options.writeCmtFile, "o.cmt");
+  EXPECT_EQ(options.comment, "");
 }
 
 TEST(SolveOptions, RefusesWhatCannotBeRun) {
@@ -51,6 +66,19 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--moves", "2", ""}, "the problem file name is empty"},
       {{"--perft", "21", "--fen", "F"}, "depth from 0 to 20"},
       {{"--threads", "0", "--moves", "2", "--fen", "F"}, "--threads needs a number from 1"},
+      {{"--epd", "c.epd", "--fen", "F"}, "--epd takes its positions from the collection"},
+      {{"--epd", "c.epd", "p.cmt"}, "--epd takes its positions from the collection"},
+      {{"--epd", "c.epd", "--to-fen"}, "do not go together"},
+      {{"--moves", "2", "--fen", "F", "--shard", "1/1"}, "--shard go with --epd"},
+      {{"--epd", "c.epd", "--shard", "3/2"}, "I/N with I from 1 to N, not '3/2'"},
+      {{"--epd", "c.epd", "--shard", "0/2"}, "not '0/2'"},
+      {{"--epd", "c.epd", "--shard", "2"}, "not '2'"},
+      {{"--epd", "c.epd", "--limit", "0"}, "seconds above 0, not '0'"},
+      {{"--epd", "c.epd", "--limit", "1s"}, "not '1s'"},
+      {{"--to-fen", "--moves", "2", "--fen", "F"}, "--to-fen needs a problem file"},
+      {{"--write-cmt", "o.cmt", "p.cmt"}, "--write-cmt takes only --fen"},
+      {{"--write-cmt", "o.cmt", "--defend", "--moves", "2", "--fen", "F"}, "takes only --fen"},
+      {{"--comment", "c", "p.cmt"}, "--comment goes with --write-cmt"},
   };
   for (const auto &[args, message] : cases) {
     cli::Options options;

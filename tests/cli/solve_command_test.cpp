@@ -2,41 +2,19 @@
 // else on stderr, and the exit status.
 #include "problem/cmt_file.h"
 #include "problem/fen.h"
+#include "tests/cli/command_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-struct CommandRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CommandRun Solve(const std::string &arguments) {
-  // ctest runs tests in parallel processes: each run needs files of its own.
-  std::string err = ::testing::TempDir() + "solve_XXXXXX";
-  close(mkstemp(err.data()));
-  const std::string out = err + ".out";
-  const int status =
-      std::system((QUINTABELL_SOLVE " " + arguments + " >" + out + " 2>" + err).c_str());
-  const auto take = [](const std::string &path) {
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    std::remove(path.c_str());
-    return text.str();
-  };
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, take(out), take(err)};
-}
+using testing_support::CommandRun;
+using testing_support::Solve;
 
 TEST(SolveCommand, PrintsKeysOrTheLeafCountOnStdoutAndTheRestOnStderr) {
   const CommandRun run = Solve("--moves 3 --fen '5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1'");

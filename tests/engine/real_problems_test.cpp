@@ -1,5 +1,5 @@
 // Published directmates and mates from games: the engine must find exactly their keys.
-#include "bench/problem_set.h"
+#include "problem/solution_text.h"
 #include "tests/support/engine_fixture.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ TEST_P(RealProblem, KeysAreFound) {
   const testing_support::RecordingHost host = testing_support::Solve(p.fen, p.moves);
   std::set<std::string> keys;
   for (const std::string &line : host.Solutions()) {
-    EXPECT_TRUE(keys.insert(bench::CoordinateMove(line, true)).second)
+    EXPECT_TRUE(keys.insert(problem::CoordinateMove(line, true)).second)
         << "reported twice: " << line;
   }
   EXPECT_EQ(keys, ExpectedKeys(p.keys));
