@@ -14,6 +14,8 @@
 #include "engine/mate_in_one.h"
 #include "engine/zobrist.h"
 
+#include <type_traits>
+
 namespace engine {
 
 namespace {
@@ -29,14 +31,20 @@ bool IsKiller(const Killer &killer, const CellCode *from, const CellCode *to) {
 // searched last. A full list searches the rest at once.
 class DeferredMoves {
 public:
-  bool Add(const PlyRecord &p, CellCode kind) {
-    if (count_ == kCapacity)
+  // Whether the move just made leads to a position another thread is proving, and so waits.
+  // Black's first reply never waits: it is the likely refutation, and every other reply would
+  // be searched in vain if it is one.
+  bool PutOff(const SearchContext &ctx, int movesLeft, const NodeKey &child, bool blackMoved) {
+    const PlyRecord &p = *ctx.position.ply;
+    if (movesLeft < kSharedMovesLeft || (blackMoved && searched_ == 0) ||
+        !ctx.busy->Has(child.hash) || count_ == kCapacity) {
+      ++searched_;
       return false;
-    moves_[count_++] = {p.from, p.to, p.flags & kMoveKinds, kind};
+    }
+    moves_[count_++] = {p.from, p.to, p.flags & kMoveKinds, *p.to & kKindMask};
     return true;
   }
   bool Empty() const { return count_ == 0; }
-  int searched = 0; // moves of the node searched so far, those put off not counted
   bool Contains(const CellCode *from, const CellCode *to, std::uint32_t flags) const {
     for (int i = 0; i < count_; ++i) {
       const Move &m = moves_[i];
@@ -60,26 +68,23 @@ private:
   static constexpr int kCapacity = 16;
   Move moves_[kCapacity];
   int count_ = 0;
+  int searched_ = 0; // moves of the node searched so far, those put off not counted
 };
 
-// Whether the move just made leads to a position another thread is proving, and so waits.
-// Black's first reply never waits: it is the likely refutation, and every other reply would
-// be searched in vain if it is one.
-bool PutOff(SearchContext &ctx, int movesLeft, const NodeKey &child, DeferredMoves &deferred,
-            bool blackMoved) {
-  const PlyRecord &p = *ctx.position.ply;
-  return ctx.busy != nullptr && movesLeft >= kSharedMovesLeft &&
-         (!blackMoved || deferred.searched > 0) && ctx.busy->Has(child.hash) &&
-         deferred.Add(p, *p.to & kKindMask);
-}
+// A thread alone puts nothing off.
+struct NoDeferral {
+  bool PutOff(const SearchContext &, int, const NodeKey &, bool) { return false; }
+  bool Empty() const { return true; }
+  bool Contains(const CellCode *, const CellCode *, std::uint32_t) const { return false; }
+};
+
+template <bool Shared> using Deferral = std::conditional_t<Shared, DeferredMoves, NoDeferral>;
 
 // Marks the position as being proven by this thread for as long as it lives.
 class BusyMark {
 public:
   BusyMark(SearchContext &ctx, int movesLeft, std::uint64_t key)
-      : busy_(ctx.busy != nullptr && movesLeft >= kSharedMovesLeft && ctx.busy->Enter(key)
-                  ? ctx.busy
-                  : nullptr),
+      : busy_(movesLeft >= kSharedMovesLeft && ctx.busy->Enter(key) ? ctx.busy : nullptr),
         key_(key) {}
   ~BusyMark() {
     if (busy_ != nullptr)
@@ -105,9 +110,13 @@ void Store(SearchContext &ctx, const NodeKey &key, const MateTable::Bounds &boun
   ctx.NoteStore();
 }
 
+template <bool Shared> bool WhiteMatesWithin(SearchContext &ctx, int movesLeft, const NodeKey &key);
+template <bool Shared>
+bool BlackEscapesWithin(SearchContext &ctx, int movesLeft, const NodeKey &key);
+
 // White to move with exactly `movesLeft` (at least 3): checks, then captures, then the rest,
 // then what was put off.
-struct MatingMove {
+template <bool Shared> struct MatingMove {
   enum Pass { kChecks, kCaptures, kQuiet, kPutOff };
 
   SearchContext &ctx;
@@ -116,14 +125,14 @@ struct MatingMove {
   std::uint32_t rights;
   CheckSquares<Side::White> checks;
   int pass = kChecks;
-  DeferredMoves deferred;
+  [[no_unique_address]] Deferral<Shared> deferred;
 
   bool WantsMan(const CellCode *from) { return pass != kChecks || checks.MayCheckFrom(from); }
   bool WantsRay(const CellCode *from, int step) {
     return pass != kChecks || checks.MayCheckAlong(from, step);
   }
   bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
-    if (pass == kPutOff)
+    if (Shared && pass == kPutOff)
       return deferred.Contains(from, to, flags);
     const bool check = checks.MayGiveCheck(from, to, flags);
     if (pass == kChecks)
@@ -133,12 +142,11 @@ struct MatingMove {
   void Make() { MakeMove(ctx.position); }
   bool Visit() {
     const NodeKey child = ChildKey(ctx.position, true, key, rights);
-    if (pass != kPutOff && PutOff(ctx, movesLeft - 1, child, deferred, false)) {
+    if (pass != kPutOff && deferred.PutOff(ctx, movesLeft - 1, child, false)) {
       UnmakeMove(ctx.position);
       return false;
     }
-    ++deferred.searched;
-    const bool escapes = FastBlackEscapes(ctx, movesLeft - 1, child);
+    const bool escapes = BlackEscapesWithin<Shared>(ctx, movesLeft - 1, child);
     UnmakeMove(ctx.position);
     return !escapes;
   }
@@ -165,18 +173,19 @@ struct TableWarmer {
   bool Visit() { return false; }
 };
 
-bool WhiteMovesMate(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+template <bool Shared> bool WhiteMovesMate(SearchContext &ctx, int movesLeft, const NodeKey &key) {
   Position &pos = ctx.position;
   ++pos.ply;
   pos.ply->flags = 0;
   TableWarmer warmer{*ctx.table, key};
   MoveGenerator<Side::White, TableWarmer>(pos, warmer).Run();
 
-  MatingMove visitor{ctx, movesLeft, key, pos.rights, CheckSquares<Side::White>(pos)};
-  MoveGenerator<Side::White, MatingMove> moves(pos, visitor);
+  using Visitor = MatingMove<Shared>;
+  Visitor visitor{ctx, movesLeft, key, pos.rights, CheckSquares<Side::White>(pos)};
+  MoveGenerator<Side::White, Visitor> moves(pos, visitor);
   bool mates = false;
-  for (; visitor.pass <= MatingMove::kPutOff && !mates; ++visitor.pass) {
-    if (visitor.pass < MatingMove::kPutOff || !visitor.deferred.Empty())
+  for (; visitor.pass <= Visitor::kPutOff && !mates; ++visitor.pass) {
+    if (visitor.pass < Visitor::kPutOff || !visitor.deferred.Empty())
       mates = moves.Run();
   }
   --pos.ply;
@@ -185,7 +194,7 @@ bool WhiteMovesMate(SearchContext &ctx, int movesLeft, const NodeKey &key) {
 
 // Black to move: the reply that refuted a sibling first, then the others, then what was put
 // off.
-struct EscapingReply {
+template <bool Shared> struct EscapingReply {
   enum Pass { kKiller, kOthers, kPutOff };
 
   SearchContext &ctx;
@@ -195,7 +204,7 @@ struct EscapingReply {
   Killer killer;
   int pass = kKiller;
   bool anyLegal = false;
-  DeferredMoves deferred;
+  [[no_unique_address]] Deferral<Shared> deferred;
 
   // The killer pass looks only at the killer's man, and at the king, whose moves include
   // castling, where the rook's move is the one recorded.
@@ -203,7 +212,7 @@ struct EscapingReply {
     return pass != kKiller || from == killer.from || (*from & kKindMask) == kKing;
   }
   bool Wants(const CellCode *from, const CellCode *to, std::uint32_t flags) {
-    if (pass == kPutOff)
+    if (Shared && pass == kPutOff)
       return deferred.Contains(from, to, flags);
     return IsKiller(killer, from, to) == (pass == kKiller);
   }
@@ -213,13 +222,12 @@ struct EscapingReply {
     const PlyRecord &p = *pos.ply;
     anyLegal = true;
     const NodeKey child = ChildKey(pos, false, key, rights);
-    if (pass != kPutOff && PutOff(ctx, movesLeft, child, deferred, true)) {
+    if (pass != kPutOff && deferred.PutOff(ctx, movesLeft, child, true)) {
       UnmakeMove(pos);
       return false;
     }
     const Killer reply{p.from, p.to, *p.to & kKindMask};
-    ++deferred.searched;
-    const bool mated = FastWhiteMates(ctx, movesLeft, child);
+    const bool mated = WhiteMatesWithin<Shared>(ctx, movesLeft, child);
     UnmakeMove(pos);
     if (mated)
       return false;
@@ -228,11 +236,10 @@ struct EscapingReply {
   }
 };
 
-} // namespace
-
 // A mate in one is looked for first: it is cheap and often there. Every answer goes to the
 // table, as a bound that serves any number of moves on its side of it.
-bool FastWhiteMates(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+template <bool Shared>
+bool WhiteMatesWithin(SearchContext &ctx, int movesLeft, const NodeKey &key) {
   if (ctx.StopRequested())
     return false;
   if (movesLeft <= 1)
@@ -252,8 +259,13 @@ bool FastWhiteMates(SearchContext &ctx, int movesLeft, const NodeKey &key) {
     }
     bounds.safeUpTo = 2;
   }
-  const BusyMark mark(ctx, movesLeft, key.hash);
-  const bool mates = WhiteMovesMate(ctx, movesLeft, key);
+  bool mates;
+  if constexpr (Shared) {
+    const BusyMark mark(ctx, movesLeft, key.hash);
+    mates = WhiteMovesMate<Shared>(ctx, movesLeft, key);
+  } else {
+    mates = WhiteMovesMate<Shared>(ctx, movesLeft, key);
+  }
   if (ctx.StopRequested())
     return false;
   if (mates) {
@@ -265,7 +277,27 @@ bool FastWhiteMates(SearchContext &ctx, int movesLeft, const NodeKey &key) {
   return mates;
 }
 
-bool FastBlackEscapes(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+template <bool Shared>
+bool BlackRepliesEscape(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+  Position &pos = ctx.position;
+  ++pos.ply;
+  pos.ply->flags = 0;
+  using Visitor = EscapingReply<Shared>;
+  Visitor visitor{ctx, movesLeft, key, pos.rights, ctx.killers[pos.PlyIndex()]};
+  MoveGenerator<Side::Black, Visitor> replies(pos, visitor);
+  bool escaped = false;
+  for (; visitor.pass <= Visitor::kPutOff && !escaped; ++visitor.pass) {
+    if (visitor.pass < Visitor::kPutOff || !visitor.deferred.Empty())
+      escaped = replies.Run();
+  }
+  const bool inCheck = replies.InCheck();
+  --pos.ply;
+  // No legal reply: stalemate is an escape, checkmate is not.
+  return escaped || (!visitor.anyLegal && !inCheck);
+}
+
+template <bool Shared>
+bool BlackEscapesWithin(SearchContext &ctx, int movesLeft, const NodeKey &key) {
   if (ctx.StopRequested())
     return true;
   if (movesLeft <= 1)
@@ -276,23 +308,15 @@ bool FastBlackEscapes(SearchContext &ctx, int movesLeft, const NodeKey &key) {
     return false;
   if (movesLeft <= bounds.safeUpTo)
     return true;
-  const BusyMark mark(ctx, movesLeft, key.hash);
-  Position &pos = ctx.position;
-  ++pos.ply;
-  pos.ply->flags = 0;
-  EscapingReply visitor{ctx, movesLeft, key, pos.rights, ctx.killers[pos.PlyIndex()]};
-  MoveGenerator<Side::Black, EscapingReply> replies(pos, visitor);
-  bool escaped = false;
-  for (; visitor.pass <= EscapingReply::kPutOff && !escaped; ++visitor.pass) {
-    if (visitor.pass < EscapingReply::kPutOff || !visitor.deferred.Empty())
-      escaped = replies.Run();
+  bool escaped;
+  if constexpr (Shared) {
+    const BusyMark mark(ctx, movesLeft, key.hash);
+    escaped = BlackRepliesEscape<Shared>(ctx, movesLeft, key);
+  } else {
+    escaped = BlackRepliesEscape<Shared>(ctx, movesLeft, key);
   }
-  const bool inCheck = replies.InCheck();
-  --pos.ply;
   if (ctx.StopRequested())
     return true;
-  if (!escaped)
-    escaped = !visitor.anyLegal && !inCheck;
   if (escaped) {
     bounds.safeUpTo = movesLeft;
   } else {
@@ -300,6 +324,19 @@ bool FastBlackEscapes(SearchContext &ctx, int movesLeft, const NodeKey &key) {
   }
   Store(ctx, key, bounds);
   return escaped;
+}
+
+} // namespace
+
+// A thread alone is spared every question about the others.
+bool FastWhiteMates(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+  return ctx.busy != nullptr ? WhiteMatesWithin<true>(ctx, movesLeft, key)
+                             : WhiteMatesWithin<false>(ctx, movesLeft, key);
+}
+
+bool FastBlackEscapes(SearchContext &ctx, int movesLeft, const NodeKey &key) {
+  return ctx.busy != nullptr ? BlackEscapesWithin<true>(ctx, movesLeft, key)
+                             : BlackEscapesWithin<false>(ctx, movesLeft, key);
 }
 
 } // namespace engine

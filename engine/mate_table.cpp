@@ -106,30 +106,28 @@ bool MateTable::Probe(std::uint64_t key, Bounds &bounds) const {
   return false;
 }
 
-// An entry of an earlier task goes first, then the one that cost the least to prove.
+// An entry of an earlier task goes first, then the one that cost the least to prove: the
+// larger of its two bounds, read straight off the packed word, where an unknown mate is 0.
 void MateTable::Store(std::uint64_t key, const Bounds &bounds) {
   if (entries_ == nullptr)
     return;
   Entry *bucket = Bucket(key);
   Entry *victim = bucket;
-  int victimWorth = INT_MAX;
+  std::uint64_t victimWorth = ~std::uint64_t{0};
   Bounds kept = bounds;
   for (int i = 0; i < kWays; ++i) {
     Entry &entry = bucket[i];
     const std::uint64_t data = entry.data.load(std::memory_order_relaxed);
-    const std::uint64_t check = entry.check.load(std::memory_order_relaxed);
     const bool current = GenerationOf(data) == generation_;
-    if (current && (check ^ data) == key) {
+    if (current && (entry.check.load(std::memory_order_relaxed) ^ data) == key) {
       const Bounds stored = Unpack(data);
       kept.mateAt = std::min(stored.mateAt, bounds.mateAt);
       kept.safeUpTo = std::max(stored.safeUpTo, bounds.safeUpTo);
       victim = &entry;
       break;
     }
-    const Bounds stored = Unpack(data);
-    const int worth =
-        !current ? -1
-                 : std::max(stored.safeUpTo, stored.mateAt == kUnknownMate ? 0 : stored.mateAt);
+    const std::uint64_t worth =
+        current ? 1 + std::max(data >> kMateShift & 0xFFFF, data >> kSafeShift & 0xFFFF) : 0;
     if (worth < victimWorth) {
       victimWorth = worth;
       victim = &entry;
