@@ -1,5 +1,6 @@
 // The library as an in-process server: one class factory per class and the four entry points.
 #include "control/server.h"
+#include "platform/deep_thread.h"
 
 #include "control/orka_ctrl.h"
 #include "control/orka_ids.h"
@@ -96,7 +97,8 @@ __attribute__((visibility("default"))) HResult DllGetClassObject(const Guid &cla
 }
 
 __attribute__((visibility("default"))) HResult DllCanUnloadNow() {
-  const bool idle = orka::LiveObjects() == 0 && orka::locks == 0 && orka::LiveWorkers() == 0;
+  const bool idle = orka::LiveObjects() == 0 && orka::locks == 0 && orka::LiveWorkers() == 0 &&
+                    platform::DeepThread::RunningLetGo() == 0;
   return idle ? kOk : kFalse;
 }
 

@@ -70,20 +70,26 @@ std::shared_ptr<SolverTask> SolverTask::Create(const TaskRequest &request,
   auto task = std::make_shared<SolverTask>(request, std::move(solver), std::move(sinks), slot);
   // The slot is set before the worker may run, so that the worker can always clear it.
   slot->Set(task);
-  ++liveWorkers;
-  // The worker keeps its task alive even if the control goes away while it runs, and counts
-  // itself out only after letting go of it.
-  const bool started = task->thread_.Create([running = task]() mutable {
-    running->Run();
-    running.reset();
-    --liveWorkers;
-  });
-  if (!started) {
-    --liveWorkers;
+  // The worker keeps its task alive even if the control goes away while it runs.
+  if (!task->thread_.Create([running = task]() mutable {
+        running->Run();
+        running.reset();
+      })) {
     slot->ClearIf(task.get());
     return nullptr;
   }
+  task->counted_ = true;
+  ++liveWorkers;
   return task;
+}
+
+// The worker counts until it is joined, or, when the task goes with its own worker, until the
+// thread let go has ended (the library asks the platform for those). A count taken down by
+// the worker itself would leave it a few instructions of library code to run unseen.
+SolverTask::~SolverTask() {
+  thread_.Join();
+  if (counted_)
+    --liveWorkers;
 }
 
 void SolverTask::Run() {

@@ -55,6 +55,9 @@ public:
 
   SolverTask(const TaskRequest &request, std::shared_ptr<engine::Solver> solver,
              std::shared_ptr<EventSinks> sinks, std::shared_ptr<TaskSlot> slot);
+  ~SolverTask();
+  SolverTask(const SolverTask &) = delete;
+  SolverTask &operator=(const SolverTask &) = delete;
 
 private:
   void Run();
@@ -65,9 +68,11 @@ private:
   const std::shared_ptr<TaskSlot> slot_;
   std::atomic<bool> stop_{false};
   platform::DeepThread thread_;
+  bool counted_ = false; // among the live workers
 };
 
-// Workers that have not yet returned from the library's code; it must stay loaded for them.
+// Workers not yet joined; with the threads let go that have not yet ended, what keeps the
+// library loaded.
 long LiveWorkers();
 
 } // namespace orka

@@ -33,8 +33,9 @@ protected:
 
 enum class TaskKind { Mate, Defend };
 
-// Codes 0 to 4 are the task results the host sees; the last three say why a task ended
-// without its closing reports.
+// Codes 0 to 4 are the task results the host sees. EndedOnFound and Stopped say why a task
+// ended without its closing reports; every other result, NoKingPair included, ends with them,
+// so that a host waiting for Finished is never left waiting.
 enum class TaskResult {
   Ran = 0,
   Stalemate = 1,       // the side to move has no move and is not in check
@@ -43,7 +44,7 @@ enum class TaskResult {
   Mated = 4,    // the side to move has no move and is in check
   EndedOnFound, // StopOnFound ended it after its first solution (Finished was fired)
   Stopped,      // the stop request ended it; nothing more is reported
-  NoKingPair,   // not exactly one king per side: nothing was searched
+  NoKingPair,   // not exactly one king per side: nothing was searched, nothing is found
 };
 
 // How the searches beneath the root go about it; the answers and the reports are the same

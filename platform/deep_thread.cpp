@@ -1,10 +1,30 @@
 #include "platform/deep_thread.h"
 
+#include <vector>
+
 namespace platform {
+
+namespace {
+
+// The threads let go by Join on themselves, until they are found ended. A thread knows it has
+// left its last instruction only once another thread can join it, so that is what is asked.
+struct LetGo {
+  std::mutex mutex;
+  std::vector<pthread_t> threads;
+};
+
+LetGo &LetGoThreads() {
+  static LetGo *const letGo = new LetGo; // outlives static destructors: threads may still end
+  return *letGo;
+}
+
+} // namespace
 
 bool DeepThread::Create(std::function<void()> body) {
   if (started_)
     return false;
+  // An ended thread that was let go keeps its deep stack until it is joined.
+  RunningLetGo();
   body_ = std::move(body);
   state_ = State::Suspended;
   pthread_attr_t attributes;
@@ -40,10 +60,20 @@ void DeepThread::Join() {
     resumed_.notify_all();
   }
   if (pthread_equal(pthread_self(), thread_)) {
-    pthread_detach(thread_);
+    LetGo &letGo = LetGoThreads();
+    std::lock_guard lock(letGo.mutex);
+    letGo.threads.push_back(thread_);
   } else {
     pthread_join(thread_, nullptr);
   }
+}
+
+std::size_t DeepThread::RunningLetGo() {
+  LetGo &letGo = LetGoThreads();
+  std::lock_guard lock(letGo.mutex);
+  std::erase_if(letGo.threads,
+                [](pthread_t thread) { return pthread_tryjoin_np(thread, nullptr) == 0; });
+  return letGo.threads.size();
 }
 
 void *DeepThread::Run(void *self) {

@@ -32,8 +32,12 @@ public:
   }
   // Waits for the thread to end; a thread never resumed ends without running its body. Called
   // on the thread itself (its owner is being destroyed or stopped from within the body) it
-  // detaches the thread instead, which then ends on its own.
+  // lets the thread go instead, which then ends on its own.
   void Join();
+
+  // Threads let go that may still be running: the code they run must stay loaded. Threads
+  // that have ended meanwhile are joined here and no longer counted.
+  static std::size_t RunningLetGo();
 
 private:
   static void *Run(void *self);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -63,7 +64,10 @@ TEST(OrkaControls, SolveAtOnceAndStopEachOnItsOwn) {
   ASSERT_EQ(second.Start(kMateInTwo, 2), 1);
   ASSERT_TRUE(secondSink->WaitFor("finished")) << "the second control waited for the first";
   EXPECT_EQ(SolutionsOf(secondSink->Events()), Events{"Qa7-f2    "});
-  ASSERT_EQ(second.Start(kDeepMate, kDeepMoves), 1);
+  // The control is idle once every handler of Finished has returned, a moment later.
+  const auto until = std::chrono::steady_clock::now() + kWaitBound;
+  while (second.Start(kDeepMate, kDeepMoves) != 1 && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
   EXPECT_EQ(second.Call(kDispPanic), 1);
   EXPECT_EQ(second.Get(kDispLSuccess), 1);
 

@@ -1,6 +1,7 @@
 // Starting, refusing and stopping tasks, from the host's thread and from inside the handlers
 // that run on the worker, and taking the control down while a task runs.
 #include "control/orka_ids.h"
+#include "platform/component.h"
 #include "tests/support/orka_host.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,35 @@ TEST(OrkaTasks, ReleasingTheControlFromItsOwnHandlerIsSafe) {
   ASSERT_TRUE(sink->WaitFor("progress 0"));
   ExpectNothingAfter(*sink, 1);
   ExpectReleased(*sink);
+}
+
+// The control is gone, but the worker it let go of is still inside the event it raised, and
+// then runs its last instructions of library code: the library must stay loaded until the
+// thread has ended, not just until the worker says it is done.
+TEST(OrkaTasks, AWorkerLetGoKeepsTheLibraryLoadedUntilItsThreadHasEnded) {
+  auto host = std::make_unique<OrkaHost>();
+  const auto sink = RecordingSink::Make();
+  Gate released;
+  Gate leave;
+  auto last = platform::ComPtr<platform::IDispatch>::Adopt(host->control());
+  last->AddRef();
+  sink->onEvent = [&](const std::string &event) {
+    if (event == "progress 0" && last) {
+      last.Reset();
+      released.Open();
+      EXPECT_TRUE(leave.Wait());
+    }
+  };
+  host->Advise(*sink);
+  ASSERT_EQ(host->Start(kDeepMate, kDeepMoves), 1);
+  host.reset();
+  ASSERT_TRUE(released.Wait());
+  const int loaded = platform::FreeUnusedLibraries();
+  EXPECT_GE(loaded, 1);
+  EXPECT_EQ(platform::FreeUnusedLibraries(), loaded) << "unloaded under a running worker";
+  leave.Open();
+  EXPECT_TRUE(WaitForNoWorker());
+  EXPECT_EQ(platform::FreeUnusedLibraries(), loaded - 1);
 }
 
 } // namespace

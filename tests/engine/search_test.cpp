@@ -81,6 +81,9 @@ const EventCase kEventCases[] = {
      2,
      {"progress 0", "progress 33", "progress 66", "progress 100", "finished"}},
     {"DefendAtDepthZero", "k7/7p/8/8/8/8/8/1R2K3 b - - 0 1", 0, {"progress 100", "finished"}},
+    // Nothing is searched without one king per side, but a host waiting for the end of the
+    // task still gets it.
+    {"NoBlackKingOnlyEnds", "8/8/8/8/8/8/8/R3K3 w - - 0 1", 2, {"progress 100", "finished"}},
 };
 
 class TaskEvents : public ::testing::TestWithParam<EventCase> {};
