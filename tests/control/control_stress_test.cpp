@@ -14,18 +14,29 @@ namespace {
 using namespace orka;
 using namespace testing_support;
 
-TEST(OrkaStress, TwoThousandStopsAtRandomMomentsAreEachFinal) {
-  constexpr int kCycles = 2000;
-  std::mt19937 random(20240611);
+// Starts once the control is idle again, which it is when every handler of its last Finished
+// has returned, a moment after the event.
+short StartWhenIdle(OrkaHost &host) {
+  const auto until = std::chrono::steady_clock::now() + kWaitBound;
+  short started = 0;
+  while ((started = host.Start()) != 1 && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
+  return started;
+}
+
+// One control's share: stops at random moments, and now and then a task run to its end.
+void StopAtRandomMoments(int cycles, unsigned seed) {
+  std::mt19937 random(seed);
   std::uniform_int_distribution<int> moment(0, 2000);
   OrkaHost host;
   const auto sink = RecordingSink::Make();
   host.Advise(*sink);
   std::size_t stopped = 0; // events so far, all of stopped or finished tasks
-  for (int cycle = 1; cycle <= kCycles; ++cycle) {
+  int finished = 0;
+  for (int cycle = 1; cycle <= cycles; ++cycle) {
     host.Place(kDeepMate, kDeepMoves);
     ASSERT_EQ(sink->Count(), stopped) << "an event of a stopped task came late, cycle " << cycle;
-    ASSERT_EQ(host.Start(), 1) << "cycle " << cycle;
+    ASSERT_EQ(StartWhenIdle(host), 1) << "cycle " << cycle;
     // A busy wait, so that the stop can also land in the first microseconds of a task.
     const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(moment(random));
     while (std::chrono::steady_clock::now() < until) {
@@ -37,12 +48,22 @@ TEST(OrkaStress, TwoThousandStopsAtRandomMomentsAreEachFinal) {
     if (cycle % 100 == 0) {
       host.Place(kMateInTwo, 2);
       ASSERT_EQ(sink->Count(), stopped) << "cycle " << cycle;
-      EXPECT_EQ(SolutionsOf(host.Run()), Events{"Qa7-f2    "}) << "cycle " << cycle;
-      stopped = sink->Count();
+      ASSERT_EQ(StartWhenIdle(host), 1);
+      ASSERT_TRUE(sink->WaitFor("finished", ++finished)) << "cycle " << cycle;
+      const Events events = sink->Events();
+      EXPECT_EQ(SolutionsOf({events.begin() + static_cast<long>(stopped), events.end()}),
+                Events{"Qa7-f2    "})
+          << "cycle " << cycle;
+      stopped = events.size();
     }
   }
-  const auto events = sink->Events();
-  EXPECT_EQ(std::count(events.begin(), events.end(), "finished"), kCycles / 100);
+}
+
+// Two controls at once, a thousand stops each: every stop final, whatever the other does.
+TEST(OrkaStress, TwoThousandStopsAtRandomMomentsOnTwoControlsAreEachFinal) {
+  std::thread other(StopAtRandomMoments, 1000, 20240611u);
+  StopAtRandomMoments(1000, 20261207u);
+  other.join();
 }
 
 } // namespace
