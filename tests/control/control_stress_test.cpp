@@ -14,16 +14,6 @@ namespace {
 using namespace orka;
 using namespace testing_support;
 
-// Starts once the control is idle again, which it is when every handler of its last Finished
-// has returned, a moment after the event.
-short StartWhenIdle(OrkaHost &host) {
-  const auto until = std::chrono::steady_clock::now() + kWaitBound;
-  short started = 0;
-  while ((started = host.Start()) != 1 && std::chrono::steady_clock::now() < until)
-    std::this_thread::yield();
-  return started;
-}
-
 // One control's share: stops at random moments, and now and then a task run to its end.
 void StopAtRandomMoments(int cycles, unsigned seed) {
   std::mt19937 random(seed);
@@ -36,7 +26,7 @@ void StopAtRandomMoments(int cycles, unsigned seed) {
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     host.Place(kDeepMate, kDeepMoves);
     ASSERT_EQ(sink->Count(), stopped) << "an event of a stopped task came late, cycle " << cycle;
-    ASSERT_EQ(StartWhenIdle(host), 1) << "cycle " << cycle;
+    ASSERT_EQ(host.Start(), 1) << "cycle " << cycle;
     // A busy wait, so that the stop can also land in the first microseconds of a task.
     const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(moment(random));
     while (std::chrono::steady_clock::now() < until) {
@@ -48,8 +38,11 @@ void StopAtRandomMoments(int cycles, unsigned seed) {
     if (cycle % 100 == 0) {
       host.Place(kMateInTwo, 2);
       ASSERT_EQ(sink->Count(), stopped) << "cycle " << cycle;
-      ASSERT_EQ(StartWhenIdle(host), 1);
+      ASSERT_EQ(host.Start(), 1);
       ASSERT_TRUE(sink->WaitFor("finished", ++finished)) << "cycle " << cycle;
+      // The worker clears the task a moment after Finished; until then the control refuses
+      // placement. A Panic waits for it.
+      host.Call(kDispPanic);
       const Events events = sink->Events();
       EXPECT_EQ(SolutionsOf({events.begin() + static_cast<long>(stopped), events.end()}),
                 Events{"Qa7-f2    "})
@@ -85,10 +78,8 @@ TEST(OrkaControls, SolveAtOnceAndStopEachOnItsOwn) {
   ASSERT_EQ(second.Start(kMateInTwo, 2), 1);
   ASSERT_TRUE(secondSink->WaitFor("finished")) << "the second control waited for the first";
   EXPECT_EQ(SolutionsOf(secondSink->Events()), Events{"Qa7-f2    "});
-  // The control is idle once every handler of Finished has returned, a moment later.
-  const auto until = std::chrono::steady_clock::now() + kWaitBound;
-  while (second.Start(kDeepMate, kDeepMoves) != 1 && std::chrono::steady_clock::now() < until)
-    std::this_thread::yield();
+  second.Call(kDispPanic); // waits for the worker, which ends a moment after Finished
+  ASSERT_EQ(second.Start(kDeepMate, kDeepMoves), 1);
   EXPECT_EQ(second.Call(kDispPanic), 1);
   EXPECT_EQ(second.Get(kDispLSuccess), 1);
 
