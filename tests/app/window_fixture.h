@@ -39,9 +39,13 @@ public:
   struct Message {
     QString title, text;
     Icon icon;
+    bool overTheWindow; // the window it belongs to was on the screen
   };
   int beeps = 0;
   std::vector<Message> messages;
+  // The questions asked, all answered with `answer`.
+  std::vector<QString> questions;
+  bool answer = true;
   // The answers to the next file dialogs, in turn; an empty answer, or none left, is a cancel.
   std::deque<QString> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
@@ -49,8 +53,12 @@ public:
   std::function<int(QDialog &)> onModal;
 
   void Beep() override { ++beeps; }
-  void ShowMessage(QWidget *, const QString &title, const QString &text, Icon icon) override {
-    messages.push_back({title, text, icon});
+  void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) override {
+    messages.push_back({title, text, icon, parent != nullptr && parent->isVisible()});
+  }
+  bool Confirm(QWidget *, const QString &, const QString &text) override {
+    questions.push_back(text);
+    return answer;
   }
   QString AskFileName(QWidget *, const FileDialogRequest &request) override {
     fileRequests.push_back(request);

@@ -1,0 +1,89 @@
+// The window's place and size from one run to the next. The frame's top left corner is kept
+// (LastPosX, LastPosY) with the widths of the frame's left and top edges, so the window comes
+// back where it was whatever the window manager makes of a position asked for before the
+// window is shown; and a place off every screen is brought back onto one.
+#include "app/chessfrm.h"
+#include "app/store/settings_object.h"
+#include "app/window_placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+QList<QRect> ScreenAreas() {
+  QList<QRect> areas;
+  if (const QScreen *primary = QGuiApplication::primaryScreen(); primary != nullptr)
+    areas.append(primary->availableGeometry());
+  for (const QScreen *screen : QGuiApplication::screens()) {
+    if (screen != QGuiApplication::primaryScreen())
+      areas.append(screen->availableGeometry());
+  }
+  if (areas.isEmpty())
+    areas.append(QRect(0, 0, 1024, 768));
+  return areas;
+}
+
+} // namespace
+
+void chessfrm::RestorePlacement() {
+  SettingsObject settings;
+  const int dpi = logicalDpiX();
+  const QList<QRect> screens = ScreenAreas();
+  const auto stored = [&](const char *name, int fallback) {
+    return TwipsToPixels(
+        settings.ReadNumber(QString::fromLatin1(name), PixelsToTwips(fallback, dpi)), dpi);
+  };
+  // No larger than the largest screen, no smaller than the design.
+  QSize largest;
+  for (const QRect &screen : screens)
+    largest = largest.expandedTo(screen.size());
+  const QSize size = QSize(stored("LastWidth", width()), stored("LastHeight", height()))
+                         .boundedTo(largest)
+                         .expandedTo(minimumSizeHint());
+  const QPoint frame(stored("LastFrameLeft", 0), stored("LastFrameTop", 0));
+  const QRect &primary = screens.front();
+  const QSize frameSize = size + QSize(2 * frame.x(), frame.y() + frame.x());
+  const QRect wanted =
+      OnScreen(QRect(stored("LastPosX", primary.x() + (primary.width() - frameSize.width()) / 2),
+                     stored("LastPosY", primary.y() + (primary.height() - frameSize.height()) / 2),
+                     frameSize.width(), frameSize.height()),
+               screens);
+  // The inner area is placed, which means the same to every window manager.
+  setGeometry(QRect(wanted.topLeft() + frame, size));
+  normalFrame_ = QRect(wanted.topLeft(), size);
+  frameOffset_ = frame;
+  if (settings.ReadNumber(QStringLiteral("LastMaximized"), 0) != 0)
+    setWindowState(Qt::WindowMaximized);
+}
+
+void chessfrm::SavePlacement(SettingsObject::Values &values) const {
+  const int dpi = logicalDpiX();
+  const QPoint frame = frameOffset_;
+  const std::pair<const char *, int> numbers[] = {
+      {"LastPosX", normalFrame_.x()},      {"LastPosY", normalFrame_.y()},
+      {"LastWidth", normalFrame_.width()}, {"LastHeight", normalFrame_.height()},
+      {"LastFrameLeft", frame.x()},        {"LastFrameTop", frame.y()}};
+  for (const auto &[name, pixels] : numbers)
+    values.append({QString::fromLatin1(name), PixelsToTwips(pixels, dpi)});
+  values.append({QStringLiteral("LastMaximized"), isMaximized() ? 1 : 0});
+}
+
+// The place to come back to is the one the window has when it is neither maximised nor
+// minimised: the frame's corner and the inner area's size.
+void chessfrm::KeepPlacement() {
+  if (!isVisible() || windowState() != Qt::WindowNoState)
+    return;
+  normalFrame_ = QRect(frameGeometry().topLeft(), size());
+  frameOffset_ = geometry().topLeft() - frameGeometry().topLeft();
+}
+
+void chessfrm::moveEvent(QMoveEvent *event) {
+  QMainWindow::moveEvent(event);
+  KeepPlacement();
+}
+
+void chessfrm::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  KeepPlacement();
+}
