@@ -41,18 +41,26 @@ void chessfrm::RestorePlacement() {
   const QSize size = QSize(stored("LastWidth", width()), stored("LastHeight", height()))
                          .boundedTo(largest)
                          .expandedTo(minimumSizeHint());
-  const QPoint frame(stored("LastFrameLeft", 0), stored("LastFrameTop", 0));
+  // The frame's edges as the last run measured them; before any run they are guessed for
+  // keeping the window on the screen, the title bar above all.
+  const QPoint edges(stored("LastFrameLeft", -1), stored("LastFrameTop", -1));
+  const bool measured = edges.x() >= 0 && edges.y() >= 0;
+  const QMargins frame =
+      measured ? QMargins(edges.x(), edges.y(), edges.x(), edges.x()) : QMargins(8, 32, 8, 8);
   const QRect &primary = screens.front();
-  const QSize frameSize = size + QSize(2 * frame.x(), frame.y() + frame.x());
-  const QRect wanted =
-      OnScreen(QRect(stored("LastPosX", primary.x() + (primary.width() - frameSize.width()) / 2),
-                     stored("LastPosY", primary.y() + (primary.height() - frameSize.height()) / 2),
-                     frameSize.width(), frameSize.height()),
-               screens);
+  const QRect centred(primary.topLeft() +
+                          QPoint(primary.width() - size.width(), primary.height() - size.height()) /
+                              2,
+                      size);
+  QRect inner(QPoint(stored("LastPosX", centred.x()), stored("LastPosY", centred.y())), size);
+  if (measured)
+    inner.translate(edges);
   // The inner area is placed, which means the same to every window manager.
-  setGeometry(QRect(wanted.topLeft() + frame, size));
-  normalFrame_ = QRect(wanted.topLeft(), size);
-  frameOffset_ = frame;
+  inner.moveTopLeft(OnScreen(inner.marginsAdded(frame), screens).topLeft() +
+                    QPoint(frame.left(), frame.top()));
+  setGeometry(inner);
+  frameOffset_ = measured ? edges : QPoint();
+  normalFrame_ = QRect(inner.topLeft() - frameOffset_, size);
   if (settings.ReadNumber(QStringLiteral("LastMaximized"), 0) != 0)
     setWindowState(Qt::WindowMaximized);
 }

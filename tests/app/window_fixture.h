@@ -30,6 +30,9 @@
 inline void PrintTo(const QString &text, std::ostream *os) {
   *os << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QPoint &point, std::ostream *os) {
+  *os << '(' << point.x() << ", " << point.y() << ')';
+}
 
 namespace testing_support {
 
