@@ -21,6 +21,7 @@ struct ProblemFile;
 
 class HelpViewer;
 class QAction;
+class QPainter;
 class QPrinter;
 class QCheckBox;
 class QLabel;
@@ -247,7 +248,7 @@ private:
   void KeepPlacement();
 
   // Output (chessfrm_output.cpp).
-  bool OpenPrinter(QPrinter &printer);
+  bool BeginPrinting(QPrinter &printer, QPainter &painter);
   void ExportBoard(int format);
 
   UserDialogs &dialogs_;

@@ -119,9 +119,9 @@ void chessfrm::menPrintDiagram_Click() {
     PrintDiagram();
 }
 
-// The chosen printer, or for printing to a PDF file the file the user names; false when the
-// user cancels or the printer cannot be used (which is said).
-bool chessfrm::OpenPrinter(QPrinter &printer) {
+// A page on the chosen printer, or for printing to a PDF file on the file the user names; false
+// when the user cancels or the printer cannot be used (which is said).
+bool chessfrm::BeginPrinting(QPrinter &printer, QPainter &painter) {
   if (currentPrinter_ == texts::kPrintToPdf) {
     const QString path = dialogs_.AskFileName(this, {.save = true,
                                                      .title = texts::kPdfTitle,
@@ -137,7 +137,11 @@ bool chessfrm::OpenPrinter(QPrinter &printer) {
     printer.setPrinterName(currentPrinter_);
   }
   printer.setFullPage(true);
-  return true;
+  if (painter.begin(&printer))
+    return true;
+  dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotPrinted.arg(currentPrinter_),
+                       UserDialogs::Icon::Critical);
+  return false;
 }
 
 // The board as the screen shows it, at its size on the screen, a quarter of the page width
@@ -145,14 +149,9 @@ bool chessfrm::OpenPrinter(QPrinter &printer) {
 void chessfrm::PrintBoard() {
   const QPixmap picture = BoardPicture();
   QPrinter printer(QPrinter::HighResolution);
-  if (!OpenPrinter(printer))
-    return;
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotPrinted.arg(currentPrinter_),
-                         UserDialogs::Icon::Critical);
+  if (!BeginPrinting(printer, painter))
     return;
-  }
   const QRect page = printer.paperRect(QPrinter::DevicePixel).toRect();
   const double scale = static_cast<double>(printer.resolution()) / board->logicalDpiX();
   const QSizeF size = picture.deviceIndependentSize() * scale;
@@ -172,14 +171,9 @@ void chessfrm::PrintDiagram() {
       text.solutions << slist->item(i)->text();
   }
   QPrinter printer(QPrinter::HighResolution);
-  if (!OpenPrinter(printer))
-    return;
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotPrinted.arg(currentPrinter_),
-                         UserDialogs::Icon::Critical);
+  if (!BeginPrinting(printer, painter))
     return;
-  }
   PaintDiagramPage(painter, printer.paperRect(QPrinter::DevicePixel), CurrentState().board, text);
   painter.end();
 }

@@ -1,6 +1,7 @@
 #include "app/drawing.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -49,20 +50,34 @@ void PaintBoard(QPainter &painter, int square) {
   painter.restore();
 }
 
-void PaintCaptureCross(QPainter &painter, double unit) {
+QImage CaptureMark(int pixels) {
+  const auto transparent = [pixels] {
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+  };
   QPainterPath cross;
-  const double a = 7 * unit, b = 25 * unit;
+  const double unit = pixels / 32.0, a = 7 * unit, b = 25 * unit;
   cross.moveTo(a, a);
   cross.lineTo(b, b);
   cross.moveTo(b, a);
   cross.lineTo(a, b);
-  painter.save();
+  QImage opaque = transparent();
+  QPainter painter(&opaque);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.strokePath(cross,
                      QPen(QColor(0xff, 0xa0, 0x90), 6.0 * unit, Qt::SolidLine, Qt::RoundCap));
   painter.strokePath(cross,
                      QPen(QColor(0xd0, 0x10, 0x10), 4.0 * unit, Qt::SolidLine, Qt::RoundCap));
-  painter.restore();
+  painter.end();
+
+  // Laid on as a whole, so that where the strokes overlap the man shows through no less.
+  QImage mark = transparent();
+  painter.begin(&mark);
+  painter.setOpacity(0.75);
+  painter.drawImage(0, 0, opaque);
+  painter.end();
+  return mark;
 }
 
 } // namespace drawing

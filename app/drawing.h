@@ -2,6 +2,7 @@
 // pictures with these, and the window draws them again whenever its board grows.
 #pragma once
 
+class QImage;
 class QPainter;
 
 namespace drawing {
@@ -19,9 +20,8 @@ constexpr int Scaled(int designPixels, int square) {
 void PaintBoard(QPainter &painter, int square);
 inline constexpr int BoardSize(int square) { return 8 * square + 2 * Scaled(16, square); }
 
-// The red cross of the capture mark, opaque, in a box of 32 units of `unit` pixels; the mark is
-// laid over the man it takes at three quarters opacity.
-void PaintCaptureCross(QPainter &painter, double unit);
-inline constexpr double kCaptureMarkOpacity = 0.75;
+// The capture mark, `pixels` wide and high: a red cross, light-edged so that it stands out on
+// the dark men too, and see-through so that the man it takes stays recognisable.
+QImage CaptureMark(int pixels);
 
 } // namespace drawing

@@ -79,16 +79,7 @@ QPixmap Man(int manCode, int size, qreal ratio) {
 QPixmap CaptureMark(int size, qreal ratio) {
   if (IsDesign(size, kDesignMan, ratio))
     return Load(QStringLiteral("markx.png"));
-  QImage cross = Canvas(size, ratio);
-  QPainter painter(&cross);
-  drawing::PaintCaptureCross(painter, cross.width() / double(kDesignMan));
-  painter.end();
-  QImage image = Canvas(size, ratio);
-  painter.begin(&image);
-  painter.setOpacity(drawing::kCaptureMarkOpacity);
-  painter.drawImage(0, 0, cross);
-  painter.end();
-  return Finished(std::move(image), ratio);
+  return Finished(drawing::CaptureMark(qRound(size * ratio)), ratio);
 }
 
 // The tool is drawn pixel by pixel; it grows by whole pixels, so it stays as sharp.

@@ -303,21 +303,8 @@ QImage renderBoard() {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// The capture mark: a red X, light-edged so that it stands out on the dark men too, and
-// see-through so that the captured man stays recognisable.
-QImage renderMarkX() {
-  QImage opaque = transparentImage(kHiSize, kHiSize);
-  QPainter painter(&opaque);
-  drawing::PaintCaptureCross(painter, kOversample);
-  painter.end();
-
-  QImage image = transparentImage(kHiSize, kHiSize);
-  painter.begin(&image);
-  painter.setOpacity(drawing::kCaptureMarkOpacity);
-  painter.drawImage(0, 0, opaque);
-  painter.end();
-  return reduce(image, kManSize);
-}
+// The capture mark, drawn large and reduced like the men.
+QImage renderMarkX() { return reduce(drawing::CaptureMark(kHiSize), kManSize); }
 
 // The empty-square tool: the classic arrow inside a dotted square, drawn pixel by pixel so
 // that its tip, the cursor's hot spot, lies exactly on (10, 6).

@@ -4,7 +4,6 @@
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -100,16 +99,6 @@ TEST_F(WindowManagerTest, FiveRestartsLeaveTheWindowWhereItWas) {
     EXPECT_EQ(Start(), QPoint(210, 170)) << "start " << start;
     Quit();
   }
-}
-
-TEST_F(WindowManagerTest, AWindowAboveTheScreenComesBackWithItsTitleBarOnIt) {
-  ClearStores();
-  QSettings().setValue(QStringLiteral("Config/LastPosY"), QStringLiteral("-4500"));
-  const QPoint corner = Start();
-  const QRect screen = window->screen()->availableGeometry();
-  EXPECT_TRUE(screen.contains(window->frameGeometry()))
-      << corner.x() << "," << corner.y() << " on " << screen.width() << "x" << screen.height();
-  Quit();
 }
 
 } // namespace
