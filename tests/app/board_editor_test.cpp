@@ -33,28 +33,23 @@ TEST_F(BoardEditorTest, LeftPlacesThePenRightPicksUpOtherButtonsDoNothing) {
 // A man is carried with the left button from square to square, or off the board to take it
 // away; a click without moving still puts the pen down.
 TEST_F(BoardEditorTest, AManDraggedMovesOrLeavesTheBoardAndAClickStillPlacesThePen) {
-  const auto centre = [this](int square) { return window->feld[square]->geometry().center(); };
   const struct {
     const char *name;
     int from;
     QPoint drop; // in the board's coordinates
     const char *after;
   } cases[] = {
-      {"to another square", Sq("e2"), centre(Sq("e4")), "4k3/8/8/8/4P3/8/8/4K3"},
-      {"onto a man, which it takes", Sq("e2"), centre(Sq("e8")), "4P3/8/8/8/8/8/8/4K3"},
+      {"to another square", Sq("e2"), Centre(Sq("e4")), "4k3/8/8/8/4P3/8/8/4K3"},
+      {"onto a man, which it takes", Sq("e2"), Centre(Sq("e8")), "4P3/8/8/8/8/8/8/4K3"},
       {"off the board", Sq("e2"), QPoint(-30, 100), "4k3/8/8/8/8/8/8/4K3"},
       {"onto the border", Sq("e2"), QPoint(5, 100), "4k3/8/8/8/8/8/4P3/4K3"},
-      {"back to its square", Sq("e2"), centre(Sq("e2")) + QPoint(9, 9), "4k3/8/8/8/8/8/4P3/4K3"},
+      {"back to its square", Sq("e2"), Centre(Sq("e2")) + QPoint(9, 9), "4k3/8/8/8/8/8/4P3/4K3"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
     SetUpBoard("4k3/8/8/8/8/8/4P3/4K3");
     ChooseMan(kBQ);
-    PictureBox *square = window->feld[c.from];
-    const QPoint drop = square->mapFrom(window->board, c.drop);
-    QTest::mousePress(square, Qt::LeftButton);
-    QTest::mouseMove(square, drop);
-    QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
+    Drag(c.from, c.drop);
     EXPECT_EQ(Codes(), Board(c.after));
     EXPECT_EQ(window->SelectedMan, kBQ);
     for (int n = 0; n < 64; ++n)
@@ -70,14 +65,7 @@ TEST_F(BoardEditorTest, UndoTakesEachBoardChangeBackAndRedoMakesItAgain) {
   const std::vector<std::pair<const char *, std::function<void()>>> changes = {
       {"a placement", [&] { Place(kWQ, Sq("d4")); }},
       {"a man picked up", [&] { ClickSquare(Sq("e2"), Qt::RightButton); }},
-      {"a man dragged",
-       [&] {
-         QTest::mousePress(window->feld[Sq("e2")], Qt::LeftButton);
-         const QPoint drop = window->feld[Sq("e2")]->mapFrom(
-             window->board, window->feld[Sq("e4")]->geometry().center());
-         QTest::mouseMove(window->feld[Sq("e2")], drop);
-         QTest::mouseRelease(window->feld[Sq("e2")], Qt::LeftButton, {}, drop);
-       }},
+      {"a man dragged", [&] { Drag(Sq("e2"), Centre(Sq("e4"))); }},
       {"Switch", [&] { window->mentoggle->trigger(); }},
       {"New", [&] { window->mennew->trigger(); }},
       {"Clear Board", [&] { window->menclearboard->trigger(); }},

@@ -149,6 +149,15 @@ protected:
     ClickSquare(square);
   }
   void ClickLine(int row);
+  // Carries the man on `from` with the left button to `drop`, a point of the board.
+  void Drag(int from, QPoint drop) {
+    PictureBox *square = window->feld[from];
+    drop = square->mapFrom(window->board, drop);
+    QTest::mousePress(square, Qt::LeftButton);
+    QTest::mouseMove(square, drop);
+    QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
+  }
+  QPoint Centre(int square) const { return window->feld[square]->geometry().center(); }
 
   // The rectangle a frame covers around squares `first`..`last`, `margin` pixels outside them.
   QRect Around(int first, int last, int margin) const {
