@@ -1,7 +1,8 @@
 // The window's place and size from one run to the next. The frame's top left corner is kept
-// (LastPosX, LastPosY) with the widths of the frame's left and top edges, so the window comes
-// back where it was whatever the window manager makes of a position asked for before the
-// window is shown; and a place off every screen is brought back onto one.
+// (LastPosX, LastPosY, twips) with the widths of the frame's left and top edges (LastFrameLeft,
+// LastFrameTop, the screen's pixels), so the window comes back where it was whatever the window
+// manager makes of a position asked for before the window is shown; and a place off every
+// screen is brought back onto one.
 #include "app/chessfrm.h"
 #include "app/store/settings_object.h"
 #include "app/window_placement.h"
@@ -43,7 +44,10 @@ void chessfrm::RestorePlacement() {
                          .expandedTo(minimumSizeHint());
   // The frame's edges as the last run measured them; before any run they are guessed for
   // keeping the window on the screen, the title bar above all.
-  const QPoint edges(stored("LastFrameLeft", -1), stored("LastFrameTop", -1));
+  // The frame is the window manager's, drawn in the screen's own pixels.
+  const qreal ratio = devicePixelRatioF();
+  const QPoint edges(qRound(settings.ReadNumber(QStringLiteral("LastFrameLeft"), -1) / ratio),
+                     qRound(settings.ReadNumber(QStringLiteral("LastFrameTop"), -1) / ratio));
   const bool measured = edges.x() >= 0 && edges.y() >= 0;
   const QMargins frame =
       measured ? QMargins(edges.x(), edges.y(), edges.x(), edges.x()) : QMargins(8, 32, 8, 8);
@@ -67,13 +71,14 @@ void chessfrm::RestorePlacement() {
 
 void chessfrm::SavePlacement(SettingsObject::Values &values) const {
   const int dpi = logicalDpiX();
-  const QPoint frame = frameOffset_;
-  const std::pair<const char *, int> numbers[] = {
-      {"LastPosX", normalFrame_.x()},      {"LastPosY", normalFrame_.y()},
-      {"LastWidth", normalFrame_.width()}, {"LastHeight", normalFrame_.height()},
-      {"LastFrameLeft", frame.x()},        {"LastFrameTop", frame.y()}};
-  for (const auto &[name, pixels] : numbers)
+  const std::pair<const char *, int> places[] = {{"LastPosX", normalFrame_.x()},
+                                                 {"LastPosY", normalFrame_.y()},
+                                                 {"LastWidth", normalFrame_.width()},
+                                                 {"LastHeight", normalFrame_.height()}};
+  for (const auto &[name, pixels] : places)
     values.append({QString::fromLatin1(name), PixelsToTwips(pixels, dpi)});
+  values.append({QStringLiteral("LastFrameLeft"), qRound(frameOffset_.x() * devicePixelRatioF())});
+  values.append({QStringLiteral("LastFrameTop"), qRound(frameOffset_.y() * devicePixelRatioF())});
   values.append({QStringLiteral("LastMaximized"), isMaximized() ? 1 : 0});
 }
 
