@@ -105,13 +105,21 @@ void chessfrm::feld_MouseUp(Qt::MouseButton button, QPoint position) {
   if (button != Qt::LeftButton || dragFrom_ < 0)
     return;
   const int from = std::exchange(dragFrom_, -1);
-  if (!std::exchange(dragging_, false)) {
+  const bool dragged = std::exchange(dragging_, false);
+  if (dragged) {
+    QGuiApplication::restoreOverrideCursor();
+    feld[from]->setPicture(ManPicture(Code(from)));
+  }
+  // A search may have started from the keyboard meanwhile.
+  if (Busy) {
+    dialogs_.Beep();
+    return;
+  }
+  if (!dragged) {
     RecordChange(QStringLiteral("Place"), [this, from] { SetMan(from, SelectedMan); });
     return;
   }
-  QGuiApplication::restoreOverrideCursor();
   const int man = Code(from);
-  feld[from]->setPicture(ManPicture(man));
   // Dropped beside the board the man is taken off; on the board's border nothing happens.
   int to = kOffBoard;
   if (board->rect().contains(position)) {

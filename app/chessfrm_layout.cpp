@@ -164,8 +164,8 @@ void chessfrm::CreateMenus() {
   menFile->addSeparator()->setObjectName(QStringLiteral("menFileSeperator1"));
   menXportBmp = Item(menFile, "menXportBmp", QStringLiteral("&Export Bitmap File ..."),
                      QKeySequence(Qt::CTRL | Qt::Key_E));
-  menXportPng = Item(menFile, "menXportPng", QStringLiteral("Export P&NG File ..."));
-  menXportSvg = Item(menFile, "menXportSvg", QStringLiteral("Export S&VG File ..."));
+  menXportPng = Item(menFile, "menXportPng", QStringLiteral("Expor&t PNG File ..."));
+  menXportSvg = Item(menFile, "menXportSvg", QStringLiteral("Export SV&G File ..."));
   menFile->addSeparator()->setObjectName(QStringLiteral("menFileSeperator2"));
   menquit = Item(menFile, "menquit", QStringLiteral("E&xit Quintabell"));
 
@@ -304,9 +304,8 @@ void chessfrm::ArrangeControls() {
 
   // A third of the height below the list's top at the design size, two thirds of any more.
   const int listTop = rowTop + rowH + kGap;
-  const int designRoom = design.height() - (listTop - chest->height() +
-                                            drawing::Scaled(kChestHeight, drawing::kDesignSquare) +
-                                            chest->frameWidth() * 2);
+  const int designListTop = listTop - chest->height() + kChestHeight + 2 * chest->frameWidth();
+  const int designRoom = design.height() - designListTop;
   const int listH = designRoom / 3 + (bottom - listTop - designRoom) * 2 / 3;
   slist->setGeometry(x, listTop, column, listH);
   const int commentLabelTop = listTop + listH + kGap;

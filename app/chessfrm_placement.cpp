@@ -42,13 +42,15 @@ void chessfrm::RestorePlacement() {
   const QSize size = QSize(stored("LastWidth", width()), stored("LastHeight", height()))
                          .boundedTo(largest)
                          .expandedTo(minimumSizeHint());
-  // The frame's edges as the last run measured them; before any run they are guessed for
-  // keeping the window on the screen, the title bar above all.
-  // The frame is the window manager's, drawn in the screen's own pixels.
+  // The frame's edges as the last run measured them, in the screen's own pixels as the window
+  // manager draws them; before any run (or past belief) they are guessed for keeping the window
+  // on the screen, the title bar above all.
   const qreal ratio = devicePixelRatioF();
   const QPoint edges(qRound(settings.ReadNumber(QStringLiteral("LastFrameLeft"), -1) / ratio),
                      qRound(settings.ReadNumber(QStringLiteral("LastFrameTop"), -1) / ratio));
-  const bool measured = edges.x() >= 0 && edges.y() >= 0;
+  constexpr int kWidestEdge = 200;
+  const bool measured =
+      edges.x() >= 0 && edges.y() >= 0 && edges.x() <= kWidestEdge && edges.y() <= kWidestEdge;
   const QMargins frame =
       measured ? QMargins(edges.x(), edges.y(), edges.x(), edges.x()) : QMargins(8, 32, 8, 8);
   const QRect &primary = screens.front();

@@ -163,6 +163,7 @@ TEST_F(SettingsTest, AWindowThatWouldLieOffTheScreensComesBackOntoOne) {
     ClearStores();
     Store(QStringLiteral("LastPosX"), QString::fromLatin1(x));
     Store(QStringLiteral("LastPosY"), QString::fromLatin1(y));
+    Store(QStringLiteral("LastFrameTop"), QString::fromLatin1(y)); // as garbled
     StartWindow();
     const QRect screen = window->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window->frameGeometry()))
