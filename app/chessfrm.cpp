@@ -47,15 +47,10 @@ chessfrm::~chessfrm() = default;
 
 void chessfrm::ConnectMenus() {
   // The commands that change the board can be taken back; those that throw a problem away ask
-  // first when it has changed since it was last saved.
+  // first when it has changed since it was last saved. (A search disables those; Switch works
+  // on the window's board alone and stays available.)
   const auto editing = [this](const QString &name, void (chessfrm::*change)()) {
-    return [this, name, change] {
-      if (Busy) {
-        dialogs_.Beep();
-        return;
-      }
-      RecordChange(name, [this, change] { (this->*change)(); });
-    };
+    return [this, name, change] { RecordChange(name, [this, change] { (this->*change)(); }); };
   };
   const auto discarding = [this, editing](const QString &name) {
     return [this, change = editing(name, &chessfrm::NewProblem)] {
