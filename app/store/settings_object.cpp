@@ -9,8 +9,14 @@ QString Key(const QString &valName) { return QStringLiteral("Config/") + valName
 } // namespace
 
 void SettingsObject::Save(const QString &valName, const QVariant &value) {
+  Save({{valName, value}});
+}
+
+// QSettings writes its file whole, to a temporary file renamed over the old one, at each sync.
+void SettingsObject::Save(const Values &values) {
   QSettings settings;
-  settings.setValue(Key(valName), value.toString());
+  for (const auto &[valName, value] : values)
+    settings.setValue(Key(valName), value.toString());
   settings.sync();
 }
 
