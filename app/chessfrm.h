@@ -1,6 +1,7 @@
 // chessfrm: Quintabell's main window. The board editor on the left, the piece box, the depth,
 // the task buttons, the solution list and the comment on the right; it hosts the solver
-// control `cm`. One class, one source file per concern.
+// control `cm`. One class, one source file per concern. Its names come from the design it
+// rebuilds; GLOSSARY.md beside this file says what the less obvious ones mean.
 #pragma once
 
 #include "app/board_widgets.h"
@@ -39,15 +40,58 @@ class chessfrm : public QMainWindow {
   Q_OBJECT
 
 public:
-  // The inner area of the board picture at the design size: a 16-pixel border around squares of
-  // 40 pixels. A larger window has larger squares (SquareSize).
-  static constexpr int kBoardInner = 352;
-
   // Null (with the reason shown through `dialogs`) when the solver control cannot be created.
   static std::unique_ptr<chessfrm> Create(UserDialogs &dialogs);
   ~chessfrm() override;
 
-  // Board editor.
+  // The load step with the program's command line; it shows the window. Everything else is
+  // reached through the window's controls, as the user reaches it, and the program ends when
+  // the window is closed.
+  void Form_Load(const QString &commandLine);
+
+  // Tests look inside through this one door, which only they define.
+  struct TestAccess;
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+  bool event(QEvent *event) override;
+  void moveEvent(QMoveEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+
+private:
+  // Undo and redo set a kept state back.
+  friend class ProblemChange;
+
+  // The end of the program: a running search stopped, the settings saved.
+  void QuitProgram();
+
+  // The inner area of the board picture at the design size: a 16-pixel border around squares of
+  // 40 pixels. A larger window has larger squares (squareSize_).
+  static constexpr int kBoardInner = 352;
+
+  chessfrm(std::unique_ptr<SolverControl> control, UserDialogs &dialogs);
+
+  // Building the window (chessfrm_layout.cpp).
+  void CreateControls();
+  void CreateBoard();
+  void CreatePieceBox();
+  void CreateMenus();
+  void ConnectMenus();
+  void ArrangeControls();
+  QSize ClientSizeFor(int square) const;
+  void ScaleBoard(int square);
+  const QPixmap &ManPicture(int man) const { return menPictures_[man >= 1 && man <= 12 ? man : 0]; }
+  void MarkSquares(FrameMark *mark, int first, int last, int margin);
+  void SetDepth(int value);
+  void SetBoxState(QCheckBox *box, int state);
+  static short BoxState(const QCheckBox *box);
+  // The castling boxes in the order files and settings keep them: CWS, CWL, CBS, CBL.
+  std::array<QCheckBox *, 4> CastlingBoxes() const { return {chkCWS, chkCWL, chkCBS, chkCBL}; }
+  std::array<short, 4> CastlingStates() const;
+
+  // Board editor (chessfrm_editor.cpp).
+  void ConnectEditor();
   int Code(int square) const { return feld[square]->tag; }
   void SetMan(int square, int man);
   void SelectMan(int man);
@@ -57,9 +101,9 @@ public:
   void feld_MouseMove(QPoint position);
   void feld_MouseUp(Qt::MouseButton button, QPoint position);
   void KeyDown(int key, Qt::KeyboardModifiers modifiers);
-  int SquareSize() const { return squareSize_; }
 
-  // Undo and redo of board changes, the problem as a file would hold it, and its unsaved state.
+  // Undo and redo of board changes, the problem as a file would hold it, and its unsaved state
+  // (chessfrm_undo.cpp).
   ProblemState CurrentState() const;
   // Sets what `state` holds where it differs from `other`, so that an undo leaves alone what
   // the change it takes back did not touch.
@@ -70,18 +114,18 @@ public:
   // True when nothing unsaved would be lost, or the user agrees to lose it.
   bool MayDiscard();
   void UpdateTitle();
-  QString CurrentFile() const { return currentFile_; }
 
-  // Castling boxes and the check before a search.
+  // Castling boxes and the check before a search (chessfrm_position.cpp).
   void CheckForCoupling();
   bool CheckPosition();
 
-  // Transforms.
+  // Transforms (chessfrm_transforms.cpp).
   void NewProblem();
   void mentoggle_Click();
   void menclearcomment_Click();
 
-  // Solving runs.
+  // Solving runs (chessfrm_solving.cpp).
+  void ConnectSolving();
   void TaskButton_Click(bool mate);
   void BeginSolving();
   void EndSolving();
@@ -95,43 +139,51 @@ public:
   void menstoponfound_Click();
   void menbeep_Click();
 
-  // The solution list.
+  // The solution list (chessfrm_solutions.cpp).
   void slist_Click();
   void ShowMove();
   void Check1_Click();
 
-  // Problem files and settings.
+  // Problem files and settings (chessfrm_files.cpp, chessfrm_settings.cpp).
   void menclose_Click();
   void menSave_Click();
   void menopen_Click();
   bool LoadProblemFile(const QString &path);
+  problem::ProblemFile ProblemForFile();
+  bool WriteProblem(const QString &path, const problem::ProblemFile &file);
+  bool ReadProblem(const QString &path, problem::ProblemFile &file);
+  void ApplyProblem(const QString &path, const problem::ProblemFile &file);
   QString BoardSetupText() const;
   void ApplyBoardSetup(const QString &text);
   void ResetOptions();
   void LoadSettings();
   void SaveSettings();
 
-  // FEN through the clipboard.
+  // FEN through the clipboard (chessfrm_fen.cpp).
   void menCopyFen_Click();
   void menPasteFen_Click();
 
-  // The board as a picture, the diagram on paper and in files, help and the about box.
+  // The board as a picture, the diagram on paper and in files, help and the about box
+  // (chessfrm_output.cpp).
   QPixmap BoardPicture();
   void menCopy_Click();
   void menXportBmp_Click();
   void menXportPng_Click();
   void menXportSvg_Click();
+  void ExportBoard(int format);
   void menPrint_Click();
-  void PrintBoard();
   void menPrintDiagram_Click();
+  QStringList PrinterNames() const;
+  bool BeginPrinting(QPrinter &printer, QPainter &painter);
+  void PrintBoard();
   void PrintDiagram();
   void ShowHelp(int contextId = 0);
   void meninfo_Click();
-  QStringList PrinterNames() const;
 
-  // Start-up and shut-down: the load step with the program's command line, and the end.
-  void Form_Load(const QString &commandLine);
-  void QuitProgram();
+  // The window's place (chessfrm_placement.cpp).
+  void RestorePlacement();
+  void SavePlacement(QList<std::pair<QString, QVariant>> &values) const;
+  void KeepPlacement();
 
   QString AppPath;
   QString HelpFile;
@@ -205,51 +257,6 @@ public:
   QMenu *menhelp = nullptr;
   QAction *menViewHelp = nullptr;
   QAction *meninfo = nullptr;
-
-protected:
-  void closeEvent(QCloseEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
-  bool event(QEvent *event) override;
-  void moveEvent(QMoveEvent *event) override;
-  void resizeEvent(QResizeEvent *event) override;
-
-private:
-  chessfrm(std::unique_ptr<SolverControl> control, UserDialogs &dialogs);
-
-  // Building the window (chessfrm_layout.cpp).
-  void CreateControls();
-  void CreateBoard();
-  void CreatePieceBox();
-  void CreateMenus();
-  void ConnectMenus();
-  void ArrangeControls();
-  QSize ClientSizeFor(int square) const;
-  void ScaleBoard(int square);
-  const QPixmap &ManPicture(int man) const { return menPictures_[man >= 1 && man <= 12 ? man : 0]; }
-  void ConnectEditor();
-  void ConnectSolving();
-  void MarkSquares(FrameMark *mark, int first, int last, int margin);
-  void SetDepth(int value);
-  void SetBoxState(QCheckBox *box, int state);
-  static short BoxState(const QCheckBox *box);
-  // The castling boxes in the order files and settings keep them: CWS, CWL, CBS, CBL.
-  std::array<QCheckBox *, 4> CastlingBoxes() const { return {chkCWS, chkCWL, chkCBS, chkCBL}; }
-  std::array<short, 4> CastlingStates() const;
-
-  // Problem files (chessfrm_files.cpp).
-  problem::ProblemFile ProblemForFile();
-  bool WriteProblem(const QString &path, const problem::ProblemFile &file);
-  bool ReadProblem(const QString &path, problem::ProblemFile &file);
-  void ApplyProblem(const QString &path, const problem::ProblemFile &file);
-
-  // The window's place (chessfrm_placement.cpp).
-  void RestorePlacement();
-  void SavePlacement(QList<std::pair<QString, QVariant>> &values) const;
-  void KeepPlacement();
-
-  // Output (chessfrm_output.cpp).
-  bool BeginPrinting(QPrinter &printer, QPainter &painter);
-  void ExportBoard(int format);
 
   UserDialogs &dialogs_;
   QWidget *client_ = nullptr;

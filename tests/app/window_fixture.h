@@ -1,5 +1,5 @@
 // The main window under test: headless, with scripted dialogs, and a real control loaded from
-// the library beside the tests. The widgets it exposes come with their classes.
+// the library beside the tests. Its insides are reached through chessfrm::TestAccess alone.
 #pragma once
 
 #include "app/chessfrm.h"
@@ -23,8 +23,63 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
+
+// The controls, state and operations of the window under the names it gives them. A control is
+// taken once: the window never replaces one.
+struct chessfrm::TestAccess {
+  explicit TestAccess(chessfrm &window) : w(window) {}
+  chessfrm &w;
+
+  PictureBox *const board = w.board;
+  const std::array<PictureBox *, 64> &feld = w.feld;
+  PictureBox *const chest = w.chest;
+  const std::array<PictureBox *, 12> &tile = w.tile;
+  PictureBox *const imgNoTile = w.imgNoTile;
+  FrameMark *const MarkFrom = w.MarkFrom;
+  FrameMark *const MarkTo = w.MarkTo;
+  PictureBox *const MarkX = w.MarkX;
+  const std::array<QCheckBox *, 4> castlingBoxes = w.CastlingBoxes(); // CWS, CWL, CBS, CBL
+  QLabel *const Info = w.Info;
+  QLabel *const mdlbl = w.mdlbl;
+  QScrollBar *const mdscroll = w.mdscroll;
+  QPushButton *const matecmd = w.matecmd;
+  QPushButton *const defencecmd = w.defencecmd;
+  QCheckBox *const Check1 = w.Check1;
+  QListWidget *const slist = w.slist;
+  QListWidget *const blist = w.blist;
+  QPlainTextEdit *const commenttxt = w.commenttxt;
+  QTimer *const Tim = w.Tim;
+  SolverControl &cm = *w.cm;
+
+  short &Busy = w.Busy;
+  short &ResultsShown = w.ResultsShown;
+  short &MarksShown = w.MarksShown;
+  short &StopOnFound = w.StopOnFound;
+  short &Beep = w.Beep;
+  int &SelectedMan = w.SelectedMan;
+  QString &SelectedLine = w.SelectedLine;
+  QString &AppPath = w.AppPath;
+  QString &HelpFile = w.HelpFile;
+  QString &LSavePath = w.LSavePath;
+
+  // The menu entries by their names.
+  QAction *Menu(const char *name) const {
+    auto *entry = w.findChild<QAction *>(QString::fromLatin1(name));
+    EXPECT_NE(entry, nullptr) << "no menu entry " << name;
+    return entry;
+  }
+  int Code(int square) const { return w.Code(square); }
+  void SetMan(int square, int man) { w.SetMan(square, man); }
+  void SelectMan(int man) { w.SelectMan(man); }
+  bool CheckPosition() { return w.CheckPosition(); }
+  void ShowMove() { w.ShowMove(); }
+  void ShowHelp(int topic) { w.ShowHelp(topic); }
+  void SaveSettings() { w.SaveSettings(); }
+  int SquareSize() const { return w.squareSize_; }
+};
 
 // Failures show texts as text, not as the bytes of a QString.
 inline void PrintTo(const QString &text, std::ostream *os) {
@@ -100,7 +155,10 @@ void ClearStores();
 class WindowTest : public ::testing::Test {
 protected:
   void SetUp() override;
-  void TearDown() override { window.reset(); }
+  void TearDown() override {
+    ui.reset();
+    window.reset();
+  }
 
   // A new window in place of the current one (which goes without saving anything), through the
   // load step with this command line, as the program starts.
@@ -110,13 +168,13 @@ protected:
   void SetUpBoard(const std::string &fen) {
     const std::array<int, 64> codes = Board(fen);
     for (int n = 0; n < 64; ++n)
-      window->SetMan(n, codes[n]);
+      ui->SetMan(n, codes[n]);
   }
   void SetUpProblem(const std::string &fen, int depth) {
     SetUpBoard(fen);
-    window->mdscroll->setValue(depth - 1);
+    ui->mdscroll->setValue(depth - 1);
   }
-  // Solving waits for the run to end, the timer's tick included, within a bound.
+  // Waits for the run to end, the timer's tick included, within a bound.
   bool WaitForRunEnd(int seconds = 30);
   bool Solve(QPushButton *button) {
     button->click();
@@ -124,25 +182,25 @@ protected:
   }
   bool SolveProblem(const std::string &fen, int depth, bool mate = true) {
     SetUpProblem(fen, depth);
-    return Solve(mate ? window->matecmd : window->defencecmd);
+    return Solve(mate ? ui->matecmd : ui->defencecmd);
   }
+  void Trigger(const char *menuEntry) { ui->Menu(menuEntry)->trigger(); }
   std::array<int, 64> Codes() const;
   // The castling boxes CWS, CWL, CBS, CBL as files and settings number them: 0 unchecked,
   // 1 checked, 2 grayed.
   std::array<int, 4> BoxValues() const;
   void SetBoxValues(const std::array<int, 4> &values);
   // The lines of slist, or of blist.
-  std::vector<QString> Lines() const { return LinesOf(window->slist); }
-  std::vector<QString> HiddenLines() const { return LinesOf(window->blist); }
+  std::vector<QString> Lines() const { return LinesOf(ui->slist); }
   static std::vector<QString> LinesOf(const QListWidget *list);
 
   // As the user does it: a press on a square, a click in the piece box (0 is the empty-square
   // tool), a click on a line of the solution list.
   void ClickSquare(int square, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(window->feld[square], button);
+    QTest::mouseClick(ui->feld[square], button);
   }
   void ChooseMan(int man) {
-    QTest::mouseClick(man == 0 ? window->imgNoTile : window->tile[man - 1], Qt::LeftButton);
+    QTest::mouseClick(man == 0 ? ui->imgNoTile : ui->tile[man - 1], Qt::LeftButton);
   }
   void Place(int man, int square) {
     ChooseMan(man);
@@ -151,28 +209,30 @@ protected:
   void ClickLine(int row);
   // Carries the man on `from` with the left button to `drop`, a point of the board.
   void Drag(int from, QPoint drop) {
-    PictureBox *square = window->feld[from];
-    drop = square->mapFrom(window->board, drop);
+    PictureBox *square = ui->feld[from];
+    drop = square->mapFrom(ui->board, drop);
     QTest::mousePress(square, Qt::LeftButton);
     QTest::mouseMove(square, drop);
     QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
   }
-  QPoint Centre(int square) const { return window->feld[square]->geometry().center(); }
+  QPoint Centre(int square) const { return ui->feld[square]->geometry().center(); }
 
   // The rectangle a frame covers around squares `first`..`last`, `margin` pixels outside them.
   QRect Around(int first, int last, int margin) const {
-    return window->feld[first]
+    return ui->feld[first]
         ->geometry()
-        .united(window->feld[last]->geometry())
+        .united(ui->feld[last]->geometry())
         .adjusted(-margin, -margin, margin, margin);
   }
-  QImage PictureOf(int square) const { return window->feld[square]->picture().toImage(); }
+  // Every square shows the picture of the man it holds.
+  void ExpectPicturesFollowCodes() const;
   QImage TilePicture(int man) const {
-    return man == 0 ? QImage() : window->tile[man - 1]->picture().toImage();
+    return man == 0 ? QImage() : ui->tile[man - 1]->picture().toImage();
   }
 
   FakeDialogs dialogs;
   std::unique_ptr<chessfrm> window;
+  std::optional<chessfrm::TestAccess> ui;
 };
 
 } // namespace testing_support

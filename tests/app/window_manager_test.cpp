@@ -32,7 +32,7 @@ TEST_F(WindowManagerTest, FiveRestartsLeaveTheWindowWhereItWas) {
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return window->frameGeometry().topLeft() == QPoint(210, 170); }));
   for (int start = 1; start <= 5; ++start) {
-    window->menquit->trigger();
+    Trigger("menquit");
     EXPECT_EQ(Start(), QPoint(210, 170)) << "start " << start;
   }
 }
