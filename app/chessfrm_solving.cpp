@@ -81,7 +81,9 @@ void chessfrm::terminatethread() {
   if (!Busy)
     return;
   cm->Panic();
-  if (cm->LSuccess() == 0) {
+  // A search that ended by itself as the user cancelled it leaves the control nothing to stop;
+  // only one still running that cannot be stopped is worth a message.
+  if (cm->LSuccess() == 0 && !cm->EndedBeforeStop()) {
     dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kUnableToTerminate,
                          UserDialogs::Icon::Critical);
   }

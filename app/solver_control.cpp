@@ -30,6 +30,8 @@ public:
 
   HResult Invoke(DispId id, InvokeKind, std::span<const Variant> arguments, Variant *) override {
     const std::uint64_t run = owner_->run_.load();
+    if (id == orka::kEventFinished)
+      owner_->finished_.store(run);
     const Variant argument = arguments.empty() ? Variant() : arguments[0];
     QPointer<SolverControl> owner(owner_);
     QMetaObject::invokeMethod(
@@ -153,6 +155,7 @@ short SolverControl::Defend(short stopOnFound) {
 short SolverControl::Panic() {
   const short result = Call(orka::kDispPanic, nullptr);
   // The worker has ended: whatever it posted before is of a stopped run.
+  endedBeforeStop_ = finished_.load() == run_.load();
   NextRun();
   return result;
 }

@@ -40,6 +40,9 @@ public:
   short Mate(short stopOnFound);
   short Defend(short stopOnFound);
   short Panic();
+  // Whether the run the last Panic stopped had raised Finished already: its task was over, and
+  // the control had nothing left to stop.
+  bool EndedBeforeStop() const { return endedBeforeStop_; }
   void Clear();
 
 signals:
@@ -63,4 +66,6 @@ private:
   std::uint32_t cookie_ = 0;
   std::shared_ptr<EventSink> sink_;
   std::atomic<std::uint64_t> run_{0};
+  std::atomic<std::uint64_t> finished_{0}; // the last run that raised Finished
+  bool endedBeforeStop_ = false;
 };

@@ -5,6 +5,8 @@
 #include "app/run_texts.h"
 
 #include <QRegularExpression>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -94,6 +96,20 @@ TEST_F(SolvingRunTest, WhileARunLastsTheButtonsCancelAndTheEditingCommandsAreOff
     EXPECT_TRUE(ui->Menu(entry)->isEnabled()) << entry;
   EXPECT_TRUE(ui->mdscroll->isEnabled());
   EXPECT_EQ(ui->Info->text(), "");
+}
+
+// A search may end by itself just as the user cancels it: its closing events are on their way
+// and the control has nothing left to stop. That is a cancel like any other, not an error.
+TEST_F(SolvingRunTest, ACancelAsTheSearchEndsByItselfIsAnOrdinaryCancel) {
+  SetUpProblem(kTwoKeys, 2);
+  ui->matecmd->click();
+  // The worker ends while the window's thread sleeps, so that nothing of it is delivered yet.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ASSERT_TRUE(ui->Busy);
+  ui->matecmd->click();
+  ASSERT_TRUE(WaitForRunEnd());
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text.toStdString();
+  EXPECT_EQ(WithoutTimeLine(Lines()), std::vector<QString>{">> - terminated -"});
 }
 
 // A control that is still busy with a task of its own refuses the window's.
