@@ -22,6 +22,9 @@ std::unique_ptr<chessfrm> chessfrm::Create(UserDialogs &dialogs) {
 
 chessfrm::chessfrm(std::unique_ptr<SolverControl> control, UserDialogs &dialogs)
     : cm(std::move(control)), dialogs_(dialogs) {
+  // The last hundred changes can be taken back: a history without end would grow for as long
+  // as the program runs.
+  undo_.setUndoLimit(100);
   CreateControls();
   ArrangeControls();
   client_->installEventFilter(this);
