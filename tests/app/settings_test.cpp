@@ -148,7 +148,7 @@ TEST_F(SettingsTest, TheStoredBoardIsPlacedUpToTheFirstValueThatIsNoMan) {
 // screen, and what is saved afterwards is a place on it.
 TEST_F(SettingsTest, AWindowThatWouldLieOffTheScreensComesBackOntoOne) {
   const std::pair<const char *, const char *> places[] = {
-      {"2147483647", "2147483647"}, {"-300000", "-300000"}, {"12000", "-900"}};
+      {"2147483647", "2147483647"}, {"-2147483648", "999999"}, {"12000", "-900"}};
   for (const auto &[x, y] : places) {
     SCOPED_TRACE(testing::Message() << x << "," << y);
     ClearStores();
