@@ -81,6 +81,13 @@ std::string ReadAll(const fs::path &file) {
   return text.str();
 }
 
+// A desktop entry quotes a program only for the characters its format reserves. A bare path
+// also suits the launcher of xdg-open outside a desktop environment, which runs the first word
+// of Exec as it stands, quotes included.
+bool NeedsQuotes(const std::string &program) {
+  return program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos;
+}
+
 // "\"/opt/q/quintabell\" \"%1\"" -> the program and the desktop entry's Exec line.
 struct OpenCommand {
   std::string program;
@@ -105,7 +112,7 @@ OpenCommand ParseOpenCommand(const std::string &command) {
       program += '\\';
     program += c;
   }
-  parsed.exec = "\"" + program + "\" %f";
+  parsed.exec = (NeedsQuotes(parsed.program) ? "\"" + program + "\"" : program) + " %f";
   return parsed;
 }
 

@@ -139,7 +139,7 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
   ExpectHolds(data + "/mime/packages/quintabell-chessproblem.xml",
               {"<mime-type type=\"application/x-chessproblem\">", "<glob pattern=\"*.cmt\"/>"});
   ExpectHolds(applications + "quintabell-chessproblem.desktop",
-              {"[Desktop Entry]\n", "\nExec=\"" + bin + "quintabell\" %f\n",
+              {"[Desktop Entry]\n", "\nExec=" + bin + "quintabell %f\n",
                "\nMimeType=application/x-chessproblem;\n"});
   ExpectHolds(applications + "mimeapps.list",
               {"text/plain=editor.desktop\n",
@@ -152,6 +152,13 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
   if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
     GTEST_SKIP() << "update-mime-database is not installed";
   ExpectHolds(data + "/mime/globs2", {":application/x-chessproblem:*.cmt"});
+}
+
+TEST_F(AssociationTest, TheDesktopEntryQuotesAProgramPathWithABlank) {
+  ASSERT_EQ(Register(QStringLiteral("/opt/chess problems/")), 1);
+  platform::NotifyAssociationsChanged(file);
+  ExpectHolds(data + "/applications/quintabell-chessproblem.desktop",
+              {"\nExec=\"/opt/chess problems/quintabell\" %f\n"});
 }
 
 } // namespace
