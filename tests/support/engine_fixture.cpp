@@ -50,9 +50,14 @@ RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound) {
   host.stopOnFound = stopOnFound;
   const engine::TaskKind kind =
       position.whiteToMove ? engine::TaskKind::Mate : engine::TaskKind::Defend;
-  engine::RunTask(
+  host.result = engine::RunTask(
       kind, {.depth = static_cast<short>(depth), .castlingRights = position.castlingRights}, host);
   return host;
+}
+
+std::uint64_t PerftOf(const std::string &fen, int depth) {
+  const problem::FenPosition position = PlaceFen(fen);
+  return engine::Perft(depth, position.whiteToMove, position.castlingRights);
 }
 
 } // namespace testing_support

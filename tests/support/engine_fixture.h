@@ -4,6 +4,7 @@
 #include "engine/engine.h"
 #include "problem/fen.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class RecordingHost : public engine::TaskHost {
 public:
   bool stopOnFound = false;
   std::vector<std::string> events;
+  engine::TaskResult result = engine::TaskResult::Ran; // what Solve's task answered
 
   void ProgressUpdate(short progress) override;
   void SolutionFound(std::string_view solution) override;
@@ -29,5 +31,8 @@ public:
 
 // Runs a whole task on the FEN's position with the FEN's side to move picking the task.
 RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false);
+
+// Leaf count of the legal move tree of the FEN's position, its side to move and its rights.
+std::uint64_t PerftOf(const std::string &fen, int depth);
 
 } // namespace testing_support
