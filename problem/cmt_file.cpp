@@ -132,12 +132,21 @@ bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, st
       break;
     size += static_cast<std::size_t>(n);
   }
-  if (size < kProblemRecordSize) {
+  if (!DecodeProblemFile(std::string_view(reinterpret_cast<const char *>(bytes.data()), size),
+                         problem)) {
     error = path.string() + " holds " + std::to_string(size) +
             " bytes; a problem file has at least " + std::to_string(kProblemRecordSize);
     return false;
   }
+  return true;
+}
 
+bool DecodeProblemFile(std::string_view contents, ProblemFile &problem) {
+  if (contents.size() < kProblemRecordSize)
+    return false;
+  Bytes bytes{};
+  const std::size_t size = std::min(contents.size(), bytes.size());
+  std::copy_n(contents.begin(), size, bytes.begin());
   ProblemFile read;
   const int length = std::clamp<int>(GetWord(bytes, kCommentLengthOffset), 0, kMaxCommentLength);
   read.comment = FromWindows1252(
