@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cctype>
+#include <string_view>
 
 namespace reference {
 
@@ -81,26 +82,18 @@ public:
       Put(white ? 'R' : 'r', 0, home);
   }
 
-  std::string Fen(bool whiteToMove) const {
-    std::string fen;
-    for (int rank = 7; rank >= 0; --rank) {
-      int empty = 0;
-      for (int file = 0; file < 8; ++file) {
-        if (grid_[file][rank] == '.') {
-          ++empty;
-          continue;
-        }
-        if (empty > 0)
-          fen += static_cast<char>('0' + empty);
-        empty = 0;
-        fen += grid_[file][rank];
-      }
-      if (empty > 0)
-        fen += static_cast<char>('0' + empty);
-      if (rank > 0)
-        fen += '/';
+  // Every right is asked for; FormatFen keeps those whose king and rook stand at home.
+  problem::FenPosition Position(bool whiteToMove) const {
+    constexpr std::string_view kLetters = ".PRNBQKprnbqk"; // by ManCode
+    problem::FenPosition position;
+    for (int file = 0; file < 8; ++file) {
+      for (int rank = 0; rank < 8; ++rank)
+        position.board[problem::SquareNumber(file, rank)] =
+            static_cast<int>(kLetters.find(grid_[file][rank]));
     }
-    return fen + (whiteToMove ? " w" : " b") + " KQkq - 0 1";
+    position.whiteToMove = whiteToMove;
+    position.castlingRights = 15;
+    return position;
   }
 
 private:
@@ -124,7 +117,7 @@ private:
   int kings_ = 0;
 };
 
-std::string Attempt(std::mt19937_64 &random, int men) {
+problem::FenPosition Attempt(std::mt19937_64 &random, int men) {
   Builder board(random, men);
   const bool whiteToMove = board.Chance(50);
   // Now and then the side to move keeps its king alone, on the edge: stalemates and mates.
@@ -170,18 +163,14 @@ std::string Attempt(std::mt19937_64 &random, int men) {
     else
       board.PutAnywhere(kBlackMen[board.Below(sizeof kBlackMen - 1)]);
   }
-  return board.Fen(whiteToMove);
+  return board.Position(whiteToMove);
 }
 
 } // namespace
 
 std::string RandomTaskFen(std::mt19937_64 &random, int men) {
   for (;;) {
-    problem::FenPosition parsed;
-    std::string error;
-    problem::ParseFen(Attempt(random, men), parsed, error);
-    // Written again, the castling field keeps only the rights whose king and rook stand at home.
-    const std::string fen = problem::FormatFen(parsed);
+    const std::string fen = problem::FormatFen(Attempt(random, men));
     const Position position = FromFen(fen);
     // A few of these are kept: the task has to refuse them.
     if (!KingAttacked(position, !position.whiteToMove) || random() % 25 == 0)
