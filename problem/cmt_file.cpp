@@ -184,16 +184,28 @@ bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, st
       break;
     size += static_cast<std::size_t>(n);
   }
-  if (size < kProblemRecordSize) {
-    error = path.string() + " holds " + std::to_string(size) +
-            " bytes; a problem file has at least " + std::to_string(kProblemRecordSize) + " bytes.";
+  std::string reason;
+  if (!DecodeProblemFile(std::string_view(reinterpret_cast<const char *>(bytes.data()), size),
+                         problem, reason)) {
+    error = path.string() + " " + reason;
     return false;
   }
-  if (const std::string field = ForeignField(bytes, size); !field.empty()) {
-    error = path.string() + " is not a problem file: " + field;
-    return false;
-  }
+  return true;
+}
 
+bool DecodeProblemFile(std::string_view contents, ProblemFile &problem, std::string &reason) {
+  if (contents.size() < kProblemRecordSize) {
+    reason = "holds " + std::to_string(contents.size()) + " bytes; a problem file has at least " +
+             std::to_string(kProblemRecordSize) + " bytes.";
+    return false;
+  }
+  Bytes bytes{};
+  const std::size_t size = std::min(contents.size(), bytes.size());
+  std::copy_n(contents.begin(), size, bytes.begin());
+  if (const std::string field = ForeignField(bytes, size); !field.empty()) {
+    reason = "is not a problem file: " + field;
+    return false;
+  }
   ProblemFile read;
   const int length = GetWord(bytes, kCommentLengthOffset);
   read.comment = FromWindows1252(

@@ -72,6 +72,10 @@ bool WriteProblemFile(const std::filesystem::path &path, const ProblemFile &prob
 // - bytes after 1292 are ignored.
 bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, std::string &error);
 
+// The same reading of a file's bytes already in memory. False with the reason, to follow the
+// file's name ("holds 12 bytes; ...", "is not a problem file: ..."), and `problem` as it was.
+bool DecodeProblemFile(std::string_view bytes, ProblemFile &problem, std::string &reason);
+
 // The engine's castling-right bits for the checked boxes. A grayed box grants nothing: it is
 // the window's "undecided", and a right the user did not clearly give must not reach the solver.
 // King and rook still have to stand at home (RightsAtHome).

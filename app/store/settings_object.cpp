@@ -28,7 +28,11 @@ QString SettingsObject::Read(const QString &valName, const QString &defaultValue
 }
 
 int SettingsObject::ReadNumber(const QString &valName, int defaultValue) {
+  return SettingsNumber(Read(valName), defaultValue);
+}
+
+int SettingsNumber(const QString &text, int defaultValue) {
   bool ok = false;
-  const int value = Read(valName).trimmed().toInt(&ok);
+  const int value = text.trimmed().toInt(&ok);
   return ok ? value : defaultValue;
 }

@@ -21,3 +21,7 @@ public:
   // A stored whole number, or `defaultValue` when it is missing or not a number.
   int ReadNumber(const QString &valName, int defaultValue);
 };
+
+// A whole number as the settings keep it, blanks around it allowed; `defaultValue` when the text
+// is none.
+int SettingsNumber(const QString &text, int defaultValue);
