@@ -35,15 +35,7 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     QPoint position;
     QSize size; // invalid: the design's
   } cases[] = {
-      {"r3k2r/8/8/8/8/8/8/R3K2R",
-       "Rooks\nmate",
-       4,
-       true,
-       false,
-       true,
-       {0, 1, 2, 1},
-       {43, 37},
-       {700, 520}},
+      {kTwoKeys, "Loyd\nmate", 4, true, false, true, {0, 1, 2, 1}, {43, 37}, {700, 520}},
       {kCaptureInOne, "", 0, false, true, false, {2, 0, 0, 2}, {40, 300}, {}},
   };
   for (const auto &c : cases) {
