@@ -33,9 +33,6 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
-// One leading and one trailing double quote removed, each only if present.
-QString StripQuotes(QString text);
-
 class chessfrm : public QMainWindow {
   Q_OBJECT
 

@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QTimer>
 
+namespace {
+
+// One leading and one trailing double quote removed, each only if present.
 QString StripQuotes(QString text) {
   if (text.startsWith(QLatin1Char('"')))
     text.remove(0, 1);
@@ -21,6 +24,8 @@ QString StripQuotes(QString text) {
     text.chop(1);
   return text;
 }
+
+} // namespace
 
 void chessfrm::Form_Load(const QString &commandLine) {
   AppPath = QString::fromStdString(platform::ProgramFolder().string());
