@@ -1,6 +1,8 @@
 // The solver engine. A host loads a position (the ManCode of each of the 64 squares) and runs
 // the Mate or Defend task on it through a Solver, which keeps the table of proven results
 // from one task to the next. Solvers share nothing: several may run at once in one process.
+// The names the engine inherits (key, defence, ManCode, depth and moves, ...) are explained in
+// GLOSSARY.md beside this header.
 #pragma once
 
 #include "engine/mate_table.h"
