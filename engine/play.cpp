@@ -195,7 +195,7 @@ private:
       black.refutes = true;
       return;
     }
-    black.mateIn = static_cast<std::int8_t>(shortest);
+    black.mateIn = static_cast<short>(shortest);
     if (OverBudget()) {
       black.cut = true;
       return;
@@ -224,7 +224,7 @@ private:
       int more = 0;
       while (more < left && !MatedIn(more, key))
         ++more;
-      white.mateIn = static_cast<std::int8_t>(more + 1);
+      white.mateIn = static_cast<short>(more + 1);
       return;
     }
     const int replies = progress ? LegalMoves<Side::Black>(key) : 0;
@@ -248,7 +248,7 @@ private:
         return;
       longest = std::max<int>(longest, black.mateIn);
     }
-    white.mateIn = static_cast<std::int8_t>(longest + 1);
+    white.mateIn = static_cast<short>(longest + 1);
   }
 
   // After a Black reply: does one of the threat's first moves still force mate in time?

@@ -21,7 +21,7 @@ struct PlayNode {
   std::array<char, 10> line{}; // as the solution list writes it, check and mate marks included
   bool white = false;
   // White moves to mate, this one included: 1 for a mating move; 0 when it does not force mate.
-  std::int8_t mateIn = 0;
+  short mateIn = 0;
   bool dual = false;     // White: one of two or more answers of the shortest length
   bool byThreat = false; // Black, beneath a first move: a threat's first move answers it
   bool refutes = false;  // Black: no White continuation forces mate in the moves left

@@ -146,8 +146,8 @@ TEST(PlayRun, ReportsRisingProgressAndEndsAtOnceWhenStopped) {
   stopping.stop = &stop;
   engine::PlayOrder order = Printed(3, 1, true);
   order.stopRequest = &stop;
-  order.castlingRights = engine::kAllRights;
   const problem::FenPosition position = testing_support::ParseFenOrFail(karge);
+  order.castlingRights = position.castlingRights;
   EXPECT_EQ(engine::RunPlay(position.board, order, stopping), engine::PlayResult::Stopped);
   EXPECT_LT(stopping.firstMoves.size(), whole.firstMoves.size());
   EXPECT_NE(stopping.progress.back(), 100);

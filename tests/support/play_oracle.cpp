@@ -25,6 +25,16 @@ std::vector<std::string> LinesOf(const std::vector<PlayNode> &nodes) {
   return lines;
 }
 
+std::vector<std::string> Chosen(const std::vector<std::string> &lines,
+                                const std::vector<bool> &chosen) {
+  std::vector<std::string> kept;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (chosen[i])
+      kept.push_back(lines[i]);
+  }
+  return kept;
+}
+
 template <class OnMove> struct EveryMove {
   Position &pos;
   OnMove &onMove;
@@ -95,12 +105,7 @@ int PlayOracle::Refutations() {
 std::vector<std::string> PlayOracle::Keys() {
   std::vector<bool> keys;
   const auto lines = EachMove<Side::White>([&](int) { keys.push_back(MatedIn(moves_ - 1)); });
-  std::vector<std::string> found;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (keys[i])
-      found.push_back(lines[i]);
-  }
-  return found;
+  return Chosen(lines, keys);
 }
 
 std::vector<std::string> PlayOracle::Tries(int tries) {
@@ -109,12 +114,7 @@ std::vector<std::string> PlayOracle::Tries(int tries) {
     const int refutations = MatedIn(moves_ - 1) ? 0 : Refutations();
     isTry.push_back(refutations >= 1 && refutations <= tries);
   });
-  std::vector<std::string> found;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (isTry[i])
-      found.push_back(lines[i]);
-  }
-  return found;
+  return Chosen(lines, isTry);
 }
 
 // White's move is on the board, Black to move, `left` White moves to mate.
@@ -146,12 +146,7 @@ void PlayOracle::CheckBlack(const PlayNode &black, int left, const std::string &
   const int budget = everyAnswer_ ? left : shortest;
   std::vector<bool> answers;
   const auto lines = EachMove<Side::White>([&](int) { answers.push_back(MatedIn(budget - 1)); });
-  std::vector<std::string> expected;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (answers[i])
-      expected.push_back(lines[i]);
-  }
-  ASSERT_EQ(LinesOf(black.replies), expected) << path;
+  ASSERT_EQ(LinesOf(black.replies), Chosen(lines, answers)) << path;
   const auto quickest = std::count_if(black.replies.begin(), black.replies.end(),
                                       [&](const PlayNode &w) { return w.mateIn == shortest; });
   std::size_t next = 0;
@@ -176,7 +171,7 @@ std::vector<std::string> PlayOracle::ThreatUci(const FirstMovePlay &play, const 
   *pos_.ply = PlyRecord{};
   PlayNode pass;
   pass.replies = play.threat;
-  pass.mateIn = static_cast<std::int8_t>(ShortestMate(moves_ - 1));
+  pass.mateIn = static_cast<short>(ShortestMate(moves_ - 1));
   pass.refutes = pass.mateIn == 0;
   const bool every = everyAnswer_;
   everyAnswer_ = false;
