@@ -20,7 +20,8 @@ namespace engine {
 struct PlayNode {
   std::array<char, 10> line{}; // as the solution list writes it, check and mate marks included
   bool white = false;
-  // White moves to mate, this one included: 1 for a mating move; 0 when it does not force mate.
+  // White moves to mate: from a White move, itself included (1: it mates), or after a Black
+  // move by White's shortest answer; 0 when no mate is forced.
   short mateIn = 0;
   bool dual = false;     // White: one of two or more answers of the shortest length
   bool byThreat = false; // Black, beneath a first move: a threat's first move answers it
