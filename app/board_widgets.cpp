@@ -28,7 +28,13 @@ void PictureBox::mousePressEvent(QMouseEvent *event) {
   event->accept();
 }
 
+void PictureBox::mouseMoveEvent(QMouseEvent *event) {
+  emit moved(event->position().toPoint());
+  event->accept();
+}
+
 void PictureBox::mouseReleaseEvent(QMouseEvent *event) {
+  emit released(event->button(), event->position().toPoint());
   if (rect().contains(event->position().toPoint()))
     emit clicked();
   event->accept();
@@ -48,6 +54,6 @@ void FitInnerSize(QFrame *box, int width, int height) {
   const int frameX = box->width() - box->contentsRect().width();
   const int frameY = box->height() - box->contentsRect().height();
   if (box->contentsRect().size() != QSize(width, height)) {
-    box->setFixedSize(width + frameX, height + frameY);
+    box->resize(width + frameX, height + frameY);
   }
 }

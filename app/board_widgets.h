@@ -19,11 +19,15 @@ public:
 
 signals:
   void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+  // While a button is held; the box keeps the mouse until it is let go, wherever it goes.
+  void moved(QPoint position);
+  void released(Qt::MouseButton button, QPoint position);
   void clicked();
 
 protected:
   void paintEvent(QPaintEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
@@ -42,5 +46,5 @@ private:
   QColor colour_;
 };
 
-// Sets the box's outer size so that its inner area is width x height pixels.
+// Sizes the box so that its inner area is width x height pixels.
 void FitInnerSize(QFrame *box, int width, int height);

@@ -4,16 +4,25 @@
 #pragma once
 
 #include "app/board_widgets.h"
+#include "app/problem_state.h"
 #include "app/solver_control.h"
 #include "app/user_dialogs.h"
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QUndoStack>
 #include <array>
+#include <functional>
 #include <memory>
+
+namespace problem {
+struct ProblemFile;
+}
 
 class HelpViewer;
 class QAction;
+class QPainter;
+class QPrinter;
 class QCheckBox;
 class QLabel;
 class QListWidget;
@@ -30,11 +39,11 @@ class chessfrm : public QMainWindow {
   Q_OBJECT
 
 public:
-  // The inner area of the board picture: a 16-pixel border around squares of 40 pixels.
+  // The inner area of the board picture at the design size: a 16-pixel border around squares of
+  // 40 pixels. A larger window has larger squares (SquareSize).
   static constexpr int kBoardInner = 352;
 
   // Null (with the reason shown through `dialogs`) when the solver control cannot be created.
-
   static std::unique_ptr<chessfrm> Create(UserDialogs &dialogs);
   ~chessfrm() override;
 
@@ -44,7 +53,24 @@ public:
   void SelectMan(int man);
   void HideMarks();
   void feld_MouseDown(int square, Qt::MouseButton button);
+  // A man carried with the left button, `position` in the coordinates of `board`.
+  void feld_MouseMove(QPoint position);
+  void feld_MouseUp(Qt::MouseButton button, QPoint position);
   void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  int SquareSize() const { return squareSize_; }
+
+  // Undo and redo of board changes, the problem as a file would hold it, and its unsaved state.
+  ProblemState CurrentState() const;
+  // Sets what `state` holds where it differs from `other`, so that an undo leaves alone what
+  // the change it takes back did not touch.
+  void ApplyState(const ProblemState &state, const ProblemState &other);
+  // Runs `change` and keeps it for undo when it changed the problem.
+  void RecordChange(const QString &name, const std::function<void()> &change);
+  bool IsModified() const { return CurrentState() != savedState_; }
+  // True when nothing unsaved would be lost, or the user agrees to lose it.
+  bool MayDiscard();
+  void UpdateTitle();
+  QString CurrentFile() const { return currentFile_; }
 
   // Castling boxes and the check before a search.
   void CheckForCoupling();
@@ -76,6 +102,7 @@ public:
 
   // Problem files and settings.
   void menclose_Click();
+  void menSave_Click();
   void menopen_Click();
   bool LoadProblemFile(const QString &path);
   QString BoardSetupText() const;
@@ -84,12 +111,20 @@ public:
   void LoadSettings();
   void SaveSettings();
 
-  // The board as a picture, printing, help and the about box.
+  // FEN through the clipboard.
+  void menCopyFen_Click();
+  void menPasteFen_Click();
+
+  // The board as a picture, the diagram on paper and in files, help and the about box.
   QPixmap BoardPicture();
   void menCopy_Click();
   void menXportBmp_Click();
+  void menXportPng_Click();
+  void menXportSvg_Click();
   void menPrint_Click();
   void PrintBoard();
+  void menPrintDiagram_Click();
+  void PrintDiagram();
   void ShowHelp(int contextId = 0);
   void meninfo_Click();
   QStringList PrinterNames() const;
@@ -147,12 +182,20 @@ public:
   QMenu *menFile = nullptr;
   QAction *mennew = nullptr;
   QAction *menopen = nullptr;
+  QAction *menSave = nullptr;
   QAction *menclose = nullptr;
   QAction *menPrint = nullptr;
+  QAction *menPrintDiagram = nullptr;
   QAction *menXportBmp = nullptr;
+  QAction *menXportPng = nullptr;
+  QAction *menXportSvg = nullptr;
   QAction *menquit = nullptr;
   QMenu *menEdit = nullptr;
+  QAction *menUndo = nullptr;
+  QAction *menRedo = nullptr;
   QAction *menCopy = nullptr;
+  QAction *menCopyFen = nullptr;
+  QAction *menPasteFen = nullptr;
   QAction *menclearboard = nullptr;
   QAction *menclearcomment = nullptr;
   QAction *mentoggle = nullptr;
@@ -167,6 +210,8 @@ protected:
   void closeEvent(QCloseEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
   bool event(QEvent *event) override;
+  void moveEvent(QMoveEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
 private:
   chessfrm(std::unique_ptr<SolverControl> control, UserDialogs &dialogs);
@@ -176,7 +221,11 @@ private:
   void CreateBoard();
   void CreatePieceBox();
   void CreateMenus();
+  void ConnectMenus();
   void ArrangeControls();
+  QSize ClientSizeFor(int square) const;
+  void ScaleBoard(int square);
+  const QPixmap &ManPicture(int man) const { return menPictures_[man >= 1 && man <= 12 ? man : 0]; }
   void ConnectEditor();
   void ConnectSolving();
   void MarkSquares(FrameMark *mark, int first, int last, int margin);
@@ -187,12 +236,41 @@ private:
   std::array<QCheckBox *, 4> CastlingBoxes() const { return {chkCWS, chkCWL, chkCBS, chkCBL}; }
   std::array<short, 4> CastlingStates() const;
 
-  int PixelsToTwips(int pixels) const;
-  int TwipsToPixels(int twips) const;
+  // Problem files (chessfrm_files.cpp).
+  problem::ProblemFile ProblemForFile();
+  bool WriteProblem(const QString &path, const problem::ProblemFile &file);
+  bool ReadProblem(const QString &path, problem::ProblemFile &file);
+  void ApplyProblem(const QString &path, const problem::ProblemFile &file);
+
+  // The window's place (chessfrm_placement.cpp).
+  void RestorePlacement();
+  void SavePlacement(QList<std::pair<QString, QVariant>> &values) const;
+  void KeepPlacement();
+
+  // Output (chessfrm_output.cpp).
+  bool BeginPrinting(QPrinter &printer, QPainter &painter);
+  void ExportBoard(int format);
 
   UserDialogs &dialogs_;
   QWidget *client_ = nullptr;
   bool quitting_ = false;
   QString currentPrinter_; // for the run only; the system's default until one is chosen
   HelpViewer *helpViewer_ = nullptr;
+
+  int squareSize_ = 0;
+  std::array<QPixmap, 13> menPictures_; // by ManCode, at the board's present size
+
+  // A left press on a man: placed at the release unless the man is carried off first.
+  int dragFrom_ = -1;
+  bool dragging_ = false;
+  QPoint pressPosition_;
+
+  QUndoStack undo_;
+  ProblemState savedState_;
+  QString currentFile_;
+
+  // The window as it is when neither maximised nor minimised: the frame's top left corner with
+  // the inner area's size, and where the inner area lies in the frame.
+  QRect normalFrame_;
+  QPoint frameOffset_;
 };

@@ -1,21 +1,39 @@
 // The board editor: placing and picking up men with the mouse, the pen shown as the pointer,
 // the editor keys, and the refusal of every edit while a search runs.
 #include "app/chessfrm.h"
+#include "app/drawing.h"
 #include "app/pictures.h"
 #include "app/texts.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
 
+namespace {
+
+// What lies under a point of the board: a square number, or one of these.
+constexpr int kOnBorder = -1;
+constexpr int kOffBoard = -2;
+
+} // namespace
+
 void chessfrm::ConnectEditor() {
-  for (int n = 0; n < 64; ++n) {
-    connect(feld[n], &PictureBox::pressed, this,
-            [this, n](Qt::MouseButton button) { feld_MouseDown(n, button); });
+  // The squares and the capture mark, which passes everything on to the square below it.
+  for (int n = -1; n < 64; ++n) {
+    PictureBox *box = n < 0 ? MarkX : feld[n];
+    const auto square = [this, n] { return n < 0 ? MarkX->tag : n; };
+    connect(box, &PictureBox::pressed, this,
+            [this, box, square](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+              pressPosition_ = box->mapTo(board, position);
+              feld_MouseDown(square(), button);
+            });
+    connect(box, &PictureBox::moved, this,
+            [this, box](QPoint position) { feld_MouseMove(box->mapTo(board, position)); });
+    connect(box, &PictureBox::released, this, [this, box](Qt::MouseButton button, QPoint position) {
+      feld_MouseUp(button, box->mapTo(board, position));
+    });
   }
-  // A press on the capture mark edits the square below it.
-  connect(MarkX, &PictureBox::pressed, this,
-          [this](Qt::MouseButton button) { feld_MouseDown(MarkX->tag, button); });
   for (int k = 0; k < 12; ++k) {
     connect(tile[k], &PictureBox::clicked, this, [this, k] {
       if (Busy) {
@@ -42,6 +60,8 @@ bool chessfrm::eventFilter(QObject *watched, QEvent *event) {
       (watched == board || watched == chest || watched == mdscroll)) {
     const auto *key = static_cast<QKeyEvent *>(event);
     KeyDown(key->key(), key->modifiers());
+  } else if (event->type() == QEvent::Resize && watched == client_) {
+    ArrangeControls();
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -54,13 +74,69 @@ void chessfrm::feld_MouseDown(int square, Qt::MouseButton button) {
     return;
   }
   if (button == Qt::LeftButton) {
-    SetMan(square, SelectedMan);
+    // A man may be carried away instead; a click puts the pen down when the button is let go.
+    if (Code(square) != 0) {
+      dragFrom_ = square;
+      dragging_ = false;
+    } else {
+      RecordChange(QStringLiteral("Place"), [this, square] { SetMan(square, SelectedMan); });
+    }
   } else if (button == Qt::RightButton) {
     // The man is picked up: it becomes the pen and leaves the square.
-    SelectMan(Code(square));
-    SetMan(square, 0);
+    RecordChange(QStringLiteral("Pick Up"), [this, square] {
+      SelectMan(Code(square));
+      SetMan(square, 0);
+    });
   }
   board->setFocus(Qt::MouseFocusReason);
+}
+
+void chessfrm::feld_MouseMove(QPoint position) {
+  if (dragFrom_ < 0 || dragging_ ||
+      (position - pressPosition_).manhattanLength() < QApplication::startDragDistance())
+    return;
+  // The man leaves its square with the mouse pointer.
+  dragging_ = true;
+  feld[dragFrom_]->setPicture({});
+  QGuiApplication::setOverrideCursor(pictures::PenCursor(Code(dragFrom_)));
+}
+
+void chessfrm::feld_MouseUp(Qt::MouseButton button, QPoint position) {
+  if (button != Qt::LeftButton || dragFrom_ < 0)
+    return;
+  const int from = std::exchange(dragFrom_, -1);
+  const bool dragged = std::exchange(dragging_, false);
+  if (dragged) {
+    QGuiApplication::restoreOverrideCursor();
+    feld[from]->setPicture(ManPicture(Code(from)));
+  }
+  // A search may have started from the keyboard meanwhile.
+  if (Busy) {
+    dialogs_.Beep();
+    return;
+  }
+  if (!dragged) {
+    RecordChange(QStringLiteral("Place"), [this, from] { SetMan(from, SelectedMan); });
+    return;
+  }
+  const int man = Code(from);
+  // Dropped beside the board the man is taken off; on the board's border nothing happens.
+  int to = kOffBoard;
+  if (board->rect().contains(position)) {
+    const QPoint inner = position - board->contentsRect().topLeft() -
+                         QPoint(drawing::Scaled(16, squareSize_), drawing::Scaled(16, squareSize_));
+    const bool onSquare = inner.x() >= 0 && inner.y() >= 0 && inner.x() < 8 * squareSize_ &&
+                          inner.y() < 8 * squareSize_;
+    to = onSquare ? 8 * (inner.x() / squareSize_) + 7 - inner.y() / squareSize_ : kOnBorder;
+  }
+  if (to == kOffBoard) {
+    RecordChange(QStringLiteral("Remove"), [this, from] { SetMan(from, 0); });
+  } else if (to != kOnBorder && to != from) {
+    RecordChange(QStringLiteral("Move"), [this, from, to, man] {
+      SetMan(to, man);
+      SetMan(from, 0);
+    });
+  }
 }
 
 void chessfrm::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
@@ -109,8 +185,9 @@ void chessfrm::SetMan(int square, int man) {
     dialogs_.ShowMessage(this, texts::kAppTitle, texts::kBusy, UserDialogs::Icon::None);
   }
   feld[square]->tag = man;
-  feld[square]->setPicture(pictures::Man(man));
+  feld[square]->setPicture(ManPicture(man));
   CheckForCoupling();
+  UpdateTitle();
 }
 
 void chessfrm::SelectMan(int man) {

@@ -23,15 +23,15 @@ FileDialogRequest ProblemDialog(bool save, const QString &folder) {
 
 } // namespace
 
-void chessfrm::menclose_Click() {
+// The problem as a file holds it. A comment longer than the file holds is cut in the window
+// first, where the user sees it.
+problem::ProblemFile chessfrm::ProblemForFile() {
   problem::ProblemFile file;
   file.castling = CastlingStates();
-
   for (int n = 0; n < 64; ++n)
     file.board[n] = Code(n);
   // Line breaks are kept as the files have always held them (two characters each, counted in
-  // the length), and a comment longer than the file holds is cut in the window first, where
-  // the user sees it.
+  // the length).
   QString comment = commenttxt->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
   if (comment.size() > problem::kMaxCommentLength) {
     comment.truncate(problem::kMaxCommentLength);
@@ -41,37 +41,76 @@ void chessfrm::menclose_Click() {
   }
   file.comment = comment.toStdString();
   file.maxDepth = static_cast<short>(mdscroll->value());
+  return file;
+}
 
-  const QString path = dialogs_.AskFileName(this, ProblemDialog(true, LSavePath));
-  if (path.isEmpty())
-    return;
+bool chessfrm::WriteProblem(const QString &path, const problem::ProblemFile &file) {
   std::string error;
   if (!problem::WriteProblemFile(LocalPath(path), file, error)) {
     dialogs_.ShowMessage(this, texts::kErrorTitle,
                          texts::kNotSaved.arg(QString::fromStdString(error)),
                          UserDialogs::Icon::Critical);
-    return;
+    return false;
   }
   LSavePath = FolderOf(path);
+  currentFile_ = path;
+  savedState_ = CurrentState();
+  UpdateTitle();
+  return true;
 }
 
+void chessfrm::menclose_Click() {
+  const problem::ProblemFile file = ProblemForFile();
+  const QString path = dialogs_.AskFileName(this, ProblemDialog(true, LSavePath));
+  if (!path.isEmpty())
+    WriteProblem(path, file);
+}
+
+// Saving goes back to the file the problem came from or was last saved to.
+void chessfrm::menSave_Click() {
+  if (currentFile_.isEmpty()) {
+    menclose_Click();
+    return;
+  }
+  WriteProblem(currentFile_, ProblemForFile());
+}
+
+// The file is read before anything is thrown away: one that is no problem changes nothing and
+// asks nothing.
 void chessfrm::menopen_Click() {
   const QString path = dialogs_.AskFileName(this, ProblemDialog(false, LSavePath));
   if (path.isEmpty())
     return;
-  LoadProblemFile(path);
+  problem::ProblemFile file;
+  if (!ReadProblem(path, file) || !MayDiscard())
+    return;
+  RecordChange(QStringLiteral("Open"), [&] { ApplyProblem(path, file); });
+  savedState_ = CurrentState();
+  UpdateTitle();
 }
 
 bool chessfrm::LoadProblemFile(const QString &path) {
   problem::ProblemFile file;
-  std::string error;
-  if (!problem::ReadProblemFile(LocalPath(path), file, error)) {
-    dialogs_.ShowMessage(this, texts::kErrorTitle,
-                         texts::kNotRead.arg(QString::fromStdString(error)),
-                         UserDialogs::Icon::Critical);
+  if (!ReadProblem(path, file))
     return false;
-  }
+  ApplyProblem(path, file);
+  savedState_ = CurrentState();
+  UpdateTitle();
+  return true;
+}
+
+bool chessfrm::ReadProblem(const QString &path, problem::ProblemFile &file) {
+  std::string error;
+  if (problem::ReadProblemFile(LocalPath(path), file, error))
+    return true;
+  dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotRead.arg(QString::fromStdString(error)),
+                       UserDialogs::Icon::Critical);
+  return false;
+}
+
+void chessfrm::ApplyProblem(const QString &path, const problem::ProblemFile &file) {
   LSavePath = FolderOf(path);
+  currentFile_ = path;
   for (int n = 0; n < 64; ++n)
     SetMan(n, file.board[n]);
   commenttxt->setPlainText(
@@ -80,7 +119,6 @@ bool chessfrm::LoadProblemFile(const QString &path) {
   const std::array<QCheckBox *, 4> boxes = CastlingBoxes();
   for (int i = 0; i < 4; ++i)
     SetBoxState(boxes[i], file.castling[i]);
-  return true;
 }
 
 // A depth outside the slider's range is brought into it, so the slider and the solver agree.

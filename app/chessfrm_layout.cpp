@@ -1,6 +1,7 @@
 // Building the main window: its controls, the menu bar and the arrangement of everything in
 // pixels around the board and the piece box.
 #include "app/chessfrm.h"
+#include "app/drawing.h"
 #include "app/pictures.h"
 #include "app/texts.h"
 
@@ -100,6 +101,8 @@ void chessfrm::CreateControls() {
   commenttxt->setObjectName(QStringLiteral("commenttxt"));
   // Text boxes put an I-beam on their inner area; this window keeps the arrow there too.
   commenttxt->viewport()->setCursor(Qt::ArrowCursor);
+  // Tab moves on to the next control, as everywhere else in the window.
+  commenttxt->setTabChangesFocus(true);
 
   for (QWidget *w :
        std::initializer_list<QWidget *>{Info, mdlbl, matecmd, defencecmd, lblSolution, Check1,
@@ -119,15 +122,10 @@ void chessfrm::CreateBoard() {
   board = new PictureBox(client_);
   board->setObjectName(QStringLiteral("board"));
   board->setFocusPolicy(Qt::StrongFocus);
-  board->setPicture(pictures::Board());
   FitInnerSize(board, kBoardInner, kBoardInner);
-  const QPoint inner = board->contentsRect().topLeft();
   for (int n = 0; n < 64; ++n) {
-    const int file = n / 8;
-    const int rank = n % 8;
     feld[n] = new PictureBox(board);
     feld[n]->setObjectName(QStringLiteral("feld%1").arg(n));
-    feld[n]->setGeometry(inner.x() + 20 + 40 * file, inner.y() + 300 - 40 * rank, 32, 32);
   }
   MarkFrom = new FrameMark(board, QColor(0x1e, 0x5a, 0xc8));
   MarkFrom->setObjectName(QStringLiteral("MarkFrom"));
@@ -135,8 +133,6 @@ void chessfrm::CreateBoard() {
   MarkTo->setObjectName(QStringLiteral("MarkTo"));
   MarkX = new PictureBox(board);
   MarkX->setObjectName(QStringLiteral("MarkX"));
-  MarkX->setPicture(pictures::CaptureMark());
-  MarkX->resize(32, 32);
   for (QWidget *mark : std::initializer_list<QWidget *>{MarkFrom, MarkTo, MarkX})
     mark->hide();
 }
@@ -146,17 +142,12 @@ void chessfrm::CreatePieceBox() {
   chest->setObjectName(QStringLiteral("chest"));
   chest->setFocusPolicy(Qt::StrongFocus);
   FitInnerSize(chest, kChestWidth, kChestHeight);
-  const QPoint inner = chest->contentsRect().topLeft();
   for (int k = 0; k < 12; ++k) {
     tile[k] = new PictureBox(chest);
     tile[k]->setObjectName(QStringLiteral("tile%1").arg(k));
-    tile[k]->setPicture(pictures::Man(k + 1));
-    tile[k]->setGeometry(inner.x() + 3 + 38 * (k / 3), inner.y() + 79 - 38 * (k % 3), 32, 32);
   }
   imgNoTile = new PictureBox(chest);
   imgNoTile->setObjectName(QStringLiteral("imgNoTile"));
-  imgNoTile->setPicture(pictures::EmptySquareTool());
-  imgNoTile->setGeometry(inner.x() + 155, inner.y() + 41, 32, 32);
 }
 
 void chessfrm::CreateMenus() {
@@ -164,18 +155,31 @@ void chessfrm::CreateMenus() {
   menFile->setObjectName(QStringLiteral("menFile"));
   mennew = Item(menFile, "mennew", QStringLiteral("&New"));
   menopen = Item(menFile, "menopen", QStringLiteral("&Open"));
+  menSave = Item(menFile, "menSave", QStringLiteral("Sa&ve"), QKeySequence(Qt::CTRL | Qt::Key_S));
   menclose = Item(menFile, "menclose", QStringLiteral("&Save As ..."));
   menPrint = Item(menFile, "menPrint", QStringLiteral("&Print Board ..."),
                   QKeySequence(Qt::CTRL | Qt::Key_P));
+  menPrintDiagram = Item(menFile, "menPrintDiagram", QStringLiteral("Print &Diagram ..."),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
   menFile->addSeparator()->setObjectName(QStringLiteral("menFileSeperator1"));
   menXportBmp = Item(menFile, "menXportBmp", QStringLiteral("&Export Bitmap File ..."),
                      QKeySequence(Qt::CTRL | Qt::Key_E));
+  menXportPng = Item(menFile, "menXportPng", QStringLiteral("Expor&t PNG File ..."));
+  menXportSvg = Item(menFile, "menXportSvg", QStringLiteral("Export SV&G File ..."));
   menFile->addSeparator()->setObjectName(QStringLiteral("menFileSeperator2"));
   menquit = Item(menFile, "menquit", QStringLiteral("E&xit Quintabell"));
 
   menEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
   menEdit->setObjectName(QStringLiteral("menEdit"));
+  menUndo = Item(menEdit, "menUndo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  menRedo = Item(menEdit, "menRedo", QStringLiteral("&Redo"),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  menEdit->addSeparator();
   menCopy = Item(menEdit, "menCopy", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  menCopyFen = Item(menEdit, "menCopyFen", QStringLiteral("Copy &FEN"),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  menPasteFen = Item(menEdit, "menPasteFen", QStringLiteral("&Paste FEN"),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
   menclearboard = Item(menEdit, "menclearboard", QStringLiteral("C&lear Board"),
                        QKeySequence(Qt::SHIFT | Qt::Key_Delete));
   menclearcomment = Item(menEdit, "menclearcomment", QStringLiteral("Clear Comment &Text"));
@@ -190,17 +194,81 @@ void chessfrm::CreateMenus() {
 
   menhelp = menuBar()->addMenu(QStringLiteral("&Help"));
   menhelp->setObjectName(QStringLiteral("menhelp"));
-  menViewHelp = Item(menhelp, "menViewHelp", QStringLiteral("&Contents"));
+  menViewHelp = Item(menhelp, "menViewHelp", QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1));
   meninfo = Item(menhelp, "meninfo", QStringLiteral("&Info"));
 }
 
+// The client's size for squares of `square` pixels: the board with a castling-box strip around
+// it on the left, top and bottom, then the piece box's column and another strip on the right.
+QSize chessfrm::ClientSizeFor(int square) const {
+  const int m = chkCBL->sizeHint().height();
+  const int boardSide = drawing::BoardSize(square) + board->frameWidth() * 2;
+  const int chestWidth = drawing::Scaled(kChestWidth, square) + chest->frameWidth() * 2;
+  return {boardSide + 2 * m + chestWidth + m, boardSide + 2 * m + kGap};
+}
+
+// Squares, men, piece box and marks for squares of `square` pixels; the pictures are drawn
+// anew only when the size changes.
+void chessfrm::ScaleBoard(int square) {
+  if (square == squareSize_)
+    return;
+  squareSize_ = square;
+  const qreal ratio = devicePixelRatioF();
+  const int man = drawing::Scaled(32, square);
+  for (int code = 1; code <= 12; ++code)
+    menPictures_[code] = pictures::Man(code, man, ratio);
+
+  const int boardSide = drawing::BoardSize(square);
+  board->resize(boardSide + board->frameWidth() * 2, boardSide + board->frameWidth() * 2);
+  board->setPicture(pictures::Board(square, ratio));
+  const QPoint inner = board->contentsRect().topLeft();
+  const int border = drawing::Scaled(16, square);
+  const int inset = (square - man) / 2;
+  for (int n = 0; n < 64; ++n) {
+    const int file = n / 8;
+    const int rank = n % 8;
+    feld[n]->setGeometry(inner.x() + border + square * file + inset,
+                         inner.y() + border + square * (7 - rank) + inset, man, man);
+    feld[n]->setPicture(ManPicture(Code(n)));
+  }
+  MarkX->setPicture(pictures::CaptureMark(man, ratio));
+  MarkX->resize(man, man);
+
+  // The piece box keeps the design's arrangement: five columns of cells, 38 pixels on the
+  // design board, the empty-square tool alone in the middle of the last.
+  chest->resize(drawing::Scaled(kChestWidth, square) + chest->frameWidth() * 2,
+                drawing::Scaled(kChestHeight, square) + chest->frameWidth() * 2);
+  const QPoint box = chest->contentsRect().topLeft();
+  const int cell = drawing::Scaled(38, square);
+  for (int k = 0; k < 12; ++k) {
+    tile[k]->setPicture(ManPicture(k + 1));
+    tile[k]->setGeometry(box.x() + drawing::Scaled(3, square) + cell * (k / 3),
+                         box.y() + drawing::Scaled(79, square) - cell * (k % 3), man, man);
+  }
+  imgNoTile->setPicture(pictures::EmptySquareTool(man, ratio));
+  imgNoTile->setGeometry(box.x() + drawing::Scaled(155, square),
+                         box.y() + drawing::Scaled(41, square), man, man);
+  if (MarksShown)
+    ShowMove();
+}
+
 // Everything is placed relative to m, the height of a castling box, the board and the piece
-// box; the window's inner area is then made to fit.
+// box. The design size is the smallest; a larger window gets the largest whole squares that
+// fit, the column takes the width left over and its solution list most of the height.
 void chessfrm::ArrangeControls() {
+  const QSize design = ClientSizeFor(drawing::kDesignSquare);
+  client_->setMinimumSize(design);
+  const QSize size = client_->size().expandedTo(design);
+  int square = drawing::kDesignSquare;
+  while (ClientSizeFor(square + 1).width() <= size.width() &&
+         ClientSizeFor(square + 1).height() <= size.height())
+    ++square;
+  ScaleBoard(square);
+
   const int m = chkCBL->sizeHint().height();
   const int boardW = board->width();
   const int boardH = board->height();
-  const int bottom = boardH + 2 * m + kGap;
+  const int bottom = size.height();
 
   board->move(m, m);
   for (QCheckBox *box : {chkCBL, chkCBS, chkCWL, chkCWS})
@@ -212,8 +280,8 @@ void chessfrm::ArrangeControls() {
   Info->setGeometry(2 * m, m + boardH, boardW - 2 * m, m + kGap);
 
   const int x = boardW + 2 * m;
-  const int column = chest->width();
-  chest->move(x, 0);
+  const int column = size.width() - x - m;
+  chest->move(x + (column - chest->width()) / 2, 0);
 
   const int scrollH = mdscroll->sizeHint().height();
   const int textH = mdlbl->fontMetrics().height();
@@ -234,8 +302,11 @@ void chessfrm::ArrangeControls() {
   const int checkW = Check1->sizeHint().width();
   Check1->setGeometry(x + column - checkW, rowTop, checkW, rowH);
 
+  // A third of the height below the list's top at the design size, two thirds of any more.
   const int listTop = rowTop + rowH + kGap;
-  const int listH = (bottom - listTop) / 3;
+  const int designListTop = listTop - chest->height() + kChestHeight + 2 * chest->frameWidth();
+  const int designRoom = design.height() - designListTop;
+  const int listH = designRoom / 3 + (bottom - listTop - designRoom) * 2 / 3;
   slist->setGeometry(x, listTop, column, listH);
   const int commentLabelTop = listTop + listH + kGap;
   lblComment->setGeometry(x, commentLabelTop, column, rowH);
@@ -244,7 +315,4 @@ void chessfrm::ArrangeControls() {
 
   Teppich->setGeometry(x, 0, column, commenttxt->geometry().bottom() + 1);
   Teppich->lower();
-
-  client_->setFixedSize(x + column + m, bottom);
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -2,19 +2,23 @@
 // bitmap file, printed; and the help and about windows.
 #include "app/chessfrm.h"
 #include "app/output/capture_module.h"
+#include "app/output/diagram.h"
 #include "app/output/frm_about.h"
 #include "app/output/help_viewer.h"
 #include "app/output/print_form.h"
+#include "app/run_texts.h"
 #include "app/store/settings_object.h"
 #include "app/texts.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScrollBar>
 
 namespace {
 
@@ -27,7 +31,8 @@ void CentreOver(QWidget *dialog, const QWidget *main) {
 } // namespace
 
 QPixmap chessfrm::BoardPicture() {
-  return CaptureWindowArea(board, true, 0, 0, kBoardInner, kBoardInner);
+  const QSize inner = board->contentsRect().size();
+  return CaptureWindowArea(board, true, 0, 0, inner.width(), inner.height());
 }
 
 void chessfrm::menCopy_Click() {
@@ -38,18 +43,42 @@ void chessfrm::menCopy_Click() {
   QApplication::clipboard()->setMimeData(data);
 }
 
-void chessfrm::menXportBmp_Click() {
+namespace {
+
+// The board goes out as it shows on the screen (BMP and PNG) or as the vector diagram (SVG).
+struct ExportFormat {
+  const QString &title, &filter, &suffix, &name;
+  const char *imageFormat; // none for the vector diagram
+};
+
+const ExportFormat kExportFormats[] = {
+    {texts::kExportTitle, texts::kBitmapFilter, texts::kBitmapSuffix, texts::kBitmapName, "BMP"},
+    {texts::kPngTitle, texts::kPngFilter, texts::kPngSuffix, texts::kPngName, "PNG"},
+    {texts::kSvgTitle, texts::kSvgFilter, texts::kSvgSuffix, texts::kSvgName, nullptr},
+};
+
+} // namespace
+
+void chessfrm::menXportBmp_Click() { ExportBoard(0); }
+void chessfrm::menXportPng_Click() { ExportBoard(1); }
+void chessfrm::menXportSvg_Click() { ExportBoard(2); }
+
+void chessfrm::ExportBoard(int format) {
+  const ExportFormat &to = kExportFormats[format];
   SettingsObject settings;
   const QString path = dialogs_.AskFileName(
       this, {.save = true,
-             .title = texts::kExportTitle,
+             .title = to.title,
              .folder = settings.Read(QStringLiteral("LastXportPath"), AppPath.chopped(1)),
-             .fileName = texts::kBitmapName,
-             .filter = texts::kBitmapFilter,
-             .defaultSuffix = texts::kBitmapSuffix});
+             .fileName = to.name,
+             .filter = to.filter,
+             .defaultSuffix = to.suffix});
   if (path.isEmpty())
     return;
-  if (!BoardPicture().toImage().save(path, "BMP")) {
+  const bool written = to.imageFormat != nullptr
+                           ? BoardPicture().toImage().save(path, to.imageFormat)
+                           : WriteDiagramSvg(path, CurrentState().board);
+  if (!written) {
     dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotExported.arg(path),
                          UserDialogs::Icon::Critical);
     return;
@@ -63,26 +92,36 @@ QStringList chessfrm::PrinterNames() const {
   return names;
 }
 
-void chessfrm::menPrint_Click() {
-  if (currentPrinter_.isEmpty()) {
-    currentPrinter_ = QPrinterInfo::defaultPrinterName();
-    if (currentPrinter_.isEmpty())
-      currentPrinter_ = texts::kPrintToPdf;
+// The printer dialog, centred over the window; false when the user did not choose OK.
+static bool ChoosePrinter(chessfrm &window, UserDialogs &dialogs, const QStringList &printers,
+                          QString &current) {
+  if (current.isEmpty()) {
+    current = QPrinterInfo::defaultPrinterName();
+    if (current.isEmpty())
+      current = texts::kPrintToPdf;
   }
-  PrintForm form(this, PrinterNames(), currentPrinter_);
-  CentreOver(&form, this);
-  dialogs_.RunModal(form);
+  PrintForm form(&window, printers, current);
+  CentreOver(&form, &window);
+  dialogs.RunModal(form);
   if (!form.PrintOK)
-    return;
-  currentPrinter_ = form.chosen;
-  PrintBoard();
+    return false;
+  current = form.chosen;
+  return true;
 }
 
-// The board at the size it has on the screen, a quarter of the page width from the left and a
-// tenth of the page height from the top.
-void chessfrm::PrintBoard() {
-  const QPixmap picture = BoardPicture();
-  QPrinter printer(QPrinter::HighResolution);
+void chessfrm::menPrint_Click() {
+  if (ChoosePrinter(*this, dialogs_, PrinterNames(), currentPrinter_))
+    PrintBoard();
+}
+
+void chessfrm::menPrintDiagram_Click() {
+  if (ChoosePrinter(*this, dialogs_, PrinterNames(), currentPrinter_))
+    PrintDiagram();
+}
+
+// A page on the chosen printer, or for printing to a PDF file on the file the user names; false
+// when the user cancels or the printer cannot be used (which is said).
+bool chessfrm::BeginPrinting(QPrinter &printer, QPainter &painter) {
   if (currentPrinter_ == texts::kPrintToPdf) {
     const QString path = dialogs_.AskFileName(this, {.save = true,
                                                      .title = texts::kPdfTitle,
@@ -91,24 +130,51 @@ void chessfrm::PrintBoard() {
                                                      .filter = texts::kPdfFilter,
                                                      .defaultSuffix = texts::kPdfSuffix});
     if (path.isEmpty())
-      return;
+      return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
   } else {
     printer.setPrinterName(currentPrinter_);
   }
   printer.setFullPage(true);
+  if (painter.begin(&printer))
+    return true;
+  dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotPrinted.arg(currentPrinter_),
+                       UserDialogs::Icon::Critical);
+  return false;
+}
+
+// The board as the screen shows it, at its size on the screen, a quarter of the page width
+// from the left and a tenth of the page height from the top.
+void chessfrm::PrintBoard() {
+  const QPixmap picture = BoardPicture();
+  QPrinter printer(QPrinter::HighResolution);
   QPainter painter;
-  if (!painter.begin(&printer)) {
-    dialogs_.ShowMessage(this, texts::kErrorTitle, texts::kNotPrinted.arg(currentPrinter_),
-                         UserDialogs::Icon::Critical);
+  if (!BeginPrinting(printer, painter))
     return;
-  }
   const QRect page = printer.paperRect(QPrinter::DevicePixel).toRect();
   const double scale = static_cast<double>(printer.resolution()) / board->logicalDpiX();
-  const QRect target(qRound(page.width() / 4.0), qRound(page.height() / 10.0),
-                     qRound(picture.width() * scale), qRound(picture.height() * scale));
+  const QSizeF size = picture.deviceIndependentSize() * scale;
+  const QRect target(qRound(page.width() / 4.0), qRound(page.height() / 10.0), qRound(size.width()),
+                     qRound(size.height()));
   painter.drawPixmap(target, picture);
+  painter.end();
+}
+
+// The problem as a diagram on paper: drawn from vectors, with its stipulation, comment and the
+// solutions in the list.
+void chessfrm::PrintDiagram() {
+  DiagramText text{.stipulation = texts::kStipulation.arg(mdscroll->value() + 1),
+                   .comment = commenttxt->toPlainText()};
+  for (int i = 0; i < slist->count(); ++i) {
+    if (!IsNotice(slist->item(i)->text()))
+      text.solutions << slist->item(i)->text();
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  QPainter painter;
+  if (!BeginPrinting(printer, painter))
+    return;
+  PaintDiagramPage(painter, printer.paperRect(QPrinter::DevicePixel), CurrentState().board, text);
   painter.end();
 }
 

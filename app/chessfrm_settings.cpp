@@ -44,18 +44,20 @@ void chessfrm::LoadSettings() {
 }
 
 void chessfrm::SaveSettings() {
-  SettingsObject settings;
-  settings.Save(QStringLiteral("LSavePath"), LSavePath);
-  settings.Save(QStringLiteral("BoardSetup"), BoardSetupText());
-  settings.Save(QStringLiteral("CommentText"), commenttxt->toPlainText());
-  settings.Save(QStringLiteral("MaxDepth"), mdscroll->value());
-  settings.Save(QStringLiteral("StopOnFound"), StopOnFound);
-  settings.Save(QStringLiteral("Beep"), Beep);
-  settings.Save(QStringLiteral("CWS"), BoxState(chkCWS));
-  settings.Save(QStringLiteral("CWL"), BoxState(chkCWL));
-  settings.Save(QStringLiteral("CBS"), BoxState(chkCBS));
-  settings.Save(QStringLiteral("CBL"), BoxState(chkCBL));
-  settings.Save(QStringLiteral("Scramble"), Check1->isChecked() ? 1 : 0);
-  settings.Save(QStringLiteral("LastPosX"), PixelsToTwips(x()));
-  settings.Save(QStringLiteral("LastPosY"), PixelsToTwips(y()));
+  SettingsObject::Values values = {
+      {QStringLiteral("LSavePath"), LSavePath},
+      {QStringLiteral("BoardSetup"), BoardSetupText()},
+      {QStringLiteral("CommentText"), commenttxt->toPlainText()},
+      {QStringLiteral("MaxDepth"), mdscroll->value()},
+      {QStringLiteral("StopOnFound"), StopOnFound},
+      {QStringLiteral("Beep"), Beep},
+      {QStringLiteral("CWS"), BoxState(chkCWS)},
+      {QStringLiteral("CWL"), BoxState(chkCWL)},
+      {QStringLiteral("CBS"), BoxState(chkCBS)},
+      {QStringLiteral("CBL"), BoxState(chkCBL)},
+      {QStringLiteral("Scramble"), Check1->isChecked() ? 1 : 0},
+  };
+  KeepPlacement();
+  SavePlacement(values);
+  SettingsObject().Save(values);
 }

@@ -22,7 +22,8 @@ void chessfrm::MarkSquares(FrameMark *mark, int first, int last, int margin) {
   const QRect from = feld[first]->geometry();
   const QRect to = feld[last]->geometry();
   mark->setGeometry(from.left() - margin, from.top() - margin,
-                    to.left() + to.width() + margin - (from.left() - margin), 32 + 2 * margin);
+                    to.left() + to.width() + margin - (from.left() - margin),
+                    from.height() + 2 * margin);
   mark->show();
   mark->raise();
 }

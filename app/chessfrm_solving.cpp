@@ -3,6 +3,7 @@
 #include "app/chessfrm.h"
 #include "app/run_texts.h"
 #include "app/texts.h"
+#include "problem/cmt_file.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,16 +15,14 @@
 
 namespace {
 
-// The slider's value is the depth minus one. Mate in 30 is far beyond what a search finishes
-// in reasonable time, and keeps every depth a file or the settings restore within reach.
-constexpr int kMaxDepthValue = 29;
-
 short Flag(bool on) { return on ? -1 : 0; }
 
 } // namespace
 
 void chessfrm::ConnectSolving() {
-  mdscroll->setRange(0, kMaxDepthValue);
+  // The slider's value is the depth minus one. Mate in 30 is far beyond what a search finishes
+  // in reasonable time, and problem files hold no deeper problem.
+  mdscroll->setRange(0, problem::kMaxDepthValue);
   connect(matecmd, &QPushButton::clicked, this, [this] { TaskButton_Click(true); });
   connect(defencecmd, &QPushButton::clicked, this, [this] { TaskButton_Click(false); });
   connect(cm.get(), &SolverControl::SolutionFound, this, &chessfrm::cm_SolutionFound);
@@ -73,7 +72,7 @@ void chessfrm::BeginSolving() {
   defencecmd->setText(texts::kCancel);
   client_->setCursor(Qt::BusyCursor);
   SelectedMan = 0;
-  for (QAction *item : {mennew, menopen, menclearboard, menstoponfound})
+  for (QAction *item : {mennew, menopen, menclearboard, menstoponfound, menPasteFen})
     item->setEnabled(false);
   mdscroll->setEnabled(false);
 }
@@ -146,7 +145,7 @@ void chessfrm::EndSolving() {
   defencecmd->setText(texts::kDefend);
   matecmd->setText(texts::kMate);
   SelectMan(0);
-  for (QAction *item : {mennew, menopen, menclearboard, menstoponfound})
+  for (QAction *item : {mennew, menopen, menclearboard, menstoponfound, menPasteFen})
     item->setEnabled(true);
   mdscroll->setEnabled(true);
   // Whole seconds between the two clock readings, as a clock of one-second resolution tells.

@@ -10,18 +10,9 @@
 #include "platform/shell.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
-
-namespace {
-
-// A twip is a 1440th of an inch; positions are kept in twips so they mean the same place on
-// screens of any resolution.
-constexpr int kTwipsPerInch = 1440;
-
-} // namespace
 
 QString StripQuotes(QString text) {
   if (text.startsWith(QLatin1Char('"')))
@@ -31,14 +22,6 @@ QString StripQuotes(QString text) {
   return text;
 }
 
-int chessfrm::PixelsToTwips(int pixels) const {
-  return pixels * kTwipsPerInch / std::max(1, logicalDpiX());
-}
-
-int chessfrm::TwipsToPixels(int twips) const {
-  return twips * std::max(1, logicalDpiX()) / kTwipsPerInch;
-}
-
 void chessfrm::Form_Load(const QString &commandLine) {
   AppPath = QString::fromStdString(platform::ProgramFolder().string());
   if (!AppPath.endsWith(QLatin1Char('/')))
@@ -46,24 +29,17 @@ void chessfrm::Form_Load(const QString &commandLine) {
   HelpFile = AppPath + texts::kHelpFileName;
   Info->setText(QString());
 
-  // The default place centres the window on its screen.
-  SettingsObject settings;
-  const QRect screen = QGuiApplication::primaryScreen() != nullptr
-                           ? QGuiApplication::primaryScreen()->availableGeometry()
-                           : QRect(0, 0, 1024, 768);
-  const QSize size = sizeHint();
-  const int x = settings.ReadNumber(QStringLiteral("LastPosX"),
-                                    PixelsToTwips((screen.width() - size.width()) / 2));
-  const int y = settings.ReadNumber(QStringLiteral("LastPosY"),
-                                    PixelsToTwips((screen.height() - size.height()) / 2));
-  move(TwipsToPixels(x), TwipsToPixels(y));
-
+  RestorePlacement();
   ResetOptions();
   LoadSettings();
+  savedState_ = CurrentState();
+  UpdateTitle();
+  // The window is shown before a problem file is read, so that what is said about the file
+  // stands over the window and not on an empty screen.
+  show();
   if (commandLine.contains(QLatin1String(".cmt"), Qt::CaseInsensitive)) {
     LoadProblemFile(StripQuotes(commandLine));
   }
-  show();
   RegistryObject registry;
   RegisterFileType(registry, AppPath,
                    [] { platform::NotifyAssociationsChanged(platform::Registry()); });

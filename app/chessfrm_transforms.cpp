@@ -1,7 +1,6 @@
 // Commands that change the whole problem at once: switching the colours, a new problem, and
 // clearing the comment.
 #include "app/chessfrm.h"
-#include "app/pictures.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -18,8 +17,9 @@ void chessfrm::mentoggle_Click() {
     if (man > 0)
       man = man < 7 ? man + 6 : man - 6;
     feld[n]->tag = man;
-    feld[n]->setPicture(pictures::Man(man));
+    feld[n]->setPicture(ManPicture(man));
   }
+  UpdateTitle();
 }
 
 void chessfrm::NewProblem() {
@@ -33,6 +33,7 @@ void chessfrm::NewProblem() {
   ResultsShown = 0;
   HideMarks();
   MarksShown = 0;
+  UpdateTitle();
 }
 
 void chessfrm::menclearcomment_Click() { commenttxt->setPlainText(QString()); }

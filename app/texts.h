@@ -51,6 +51,10 @@ inline const QString kProblemFolder = QStringLiteral("CMT/");
 inline const QString kHelpFileName = QStringLiteral("Quintabell.hlp");
 inline const QString kNotSaved = QStringLiteral("The problem could not be saved.\n%1");
 inline const QString kNotRead = QStringLiteral("The problem file could not be read.\n%1");
+inline const QString kDiscardChanges =
+    QStringLiteral("The problem has changed since it was last saved. Throw the changes away?");
+inline const QString kNoFen = QStringLiteral("The clipboard holds no FEN: %1.");
+inline const QString kFenRefused = QStringLiteral("The clipboard's FEN cannot be set up:\n%1");
 
 } // namespace texts
 
@@ -60,12 +64,21 @@ inline const QString kExportTitle = QStringLiteral("Quintabell - Export Bitmap F
 inline const QString kBitmapFilter = QStringLiteral("Bitmap Files *.bmp|*.bmp");
 inline const QString kBitmapSuffix = QStringLiteral("bmp");
 inline const QString kBitmapName = QStringLiteral("ChessBoard1.bmp");
-inline const QString kNotExported = QStringLiteral("The bitmap file could not be written:\n%1");
+inline const QString kPngTitle = QStringLiteral("Quintabell - Export PNG File");
+inline const QString kPngFilter = QStringLiteral("PNG Files *.png|*.png");
+inline const QString kPngSuffix = QStringLiteral("png");
+inline const QString kPngName = QStringLiteral("ChessBoard1.png");
+inline const QString kSvgTitle = QStringLiteral("Quintabell - Export SVG File");
+inline const QString kSvgFilter = QStringLiteral("SVG Files *.svg|*.svg");
+inline const QString kSvgSuffix = QStringLiteral("svg");
+inline const QString kSvgName = QStringLiteral("ChessBoard1.svg");
+inline const QString kNotExported = QStringLiteral("The file could not be written:\n%1");
 inline const QString kPrintToPdf = QStringLiteral("Print to PDF file");
 inline const QString kPdfTitle = QStringLiteral("Quintabell - Print to PDF file");
 inline const QString kPdfFilter = QStringLiteral("PDF Files *.pdf|*.pdf");
 inline const QString kPdfSuffix = QStringLiteral("pdf");
 inline const QString kPdfName = QStringLiteral("ChessBoard1.pdf");
 inline const QString kNotPrinted = QStringLiteral("The board could not be printed on %1.");
+inline const QString kStipulation = QStringLiteral("Mate in %1");
 
 } // namespace texts

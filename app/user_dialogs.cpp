@@ -13,6 +13,11 @@ void QtUserDialogs::ShowMessage(QWidget *parent, const QString &title, const QSt
   box.exec();
 }
 
+bool QtUserDialogs::Confirm(QWidget *parent, const QString &title, const QString &text) {
+  return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
 QString QtUserDialogs::AskFileName(QWidget *parent, const FileDialogRequest &request) {
   const int bar = request.filter.indexOf(QLatin1Char('|'));
   const QString filter = bar < 0 ? request.filter

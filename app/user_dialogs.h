@@ -30,6 +30,8 @@ public:
   // A modal box with an OK button.
   virtual void ShowMessage(QWidget *parent, const QString &title, const QString &text,
                            Icon icon) = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool Confirm(QWidget *parent, const QString &title, const QString &text) = 0;
   // The chosen path, or an empty text when the user cancels.
   virtual QString AskFileName(QWidget *parent, const FileDialogRequest &request) = 0;
   // Shows one of the program's own dialogs modally; answers its result code.
@@ -41,6 +43,7 @@ class QtUserDialogs final : public UserDialogs {
 public:
   void Beep() override;
   void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) override;
+  bool Confirm(QWidget *parent, const QString &title, const QString &text) override;
   QString AskFileName(QWidget *parent, const FileDialogRequest &request) override;
   int RunModal(QDialog &dialog) override;
 };

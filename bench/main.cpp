@@ -2,6 +2,7 @@
 #include "bench/problem_set.h"
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
+#include "platform/component.h"
 #include "problem/solution_text.h"
 
 #include <algorithm>
@@ -109,10 +110,20 @@ void PrintTotals(const char *label, const Totals &totals) {
               totals.slowestSeconds);
 }
 
+// An installed benchmark reads the copy of the sets installed with it; a built one, the sets
+// beside the project.
+std::filesystem::path SetsFolder() {
+  const std::filesystem::path installed =
+      platform::ProgramFolder() / QUINTABELL_INSTALLED_BENCH_DIR;
+  std::error_code error;
+  return std::filesystem::is_directory(installed, error) ? installed.lexically_normal()
+                                                         : QUINTABELL_BENCH_DIR;
+}
+
 std::vector<std::string> DefaultSets() {
   std::vector<std::string> sets;
   std::error_code error;
-  for (const auto &entry : std::filesystem::directory_iterator(QUINTABELL_BENCH_DIR, error)) {
+  for (const auto &entry : std::filesystem::directory_iterator(SetsFolder(), error)) {
     if (entry.path().extension() == ".tsv")
       sets.push_back(entry.path().string());
   }
@@ -160,7 +171,7 @@ bool ParseSettings(int argc, char **argv, Settings &settings) {
     settings.sets = DefaultSets();
   if (settings.sets.empty()) {
     std::fprintf(stderr, "quintabell-bench: no *.tsv sets in %s; name the sets to solve\n",
-                 QUINTABELL_BENCH_DIR);
+                 SetsFolder().c_str());
     return false;
   }
   return true;

@@ -82,6 +82,9 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
   bar.Erase();
   if (!outcome.started)
     return Fail("could not start the solving thread");
+  if (outcome.result == engine::TaskResult::DepthBelowOne)
+    return Fail("nothing to solve in " + std::to_string(moves) +
+                " moves: a task needs at least 1 (--moves)");
 
   const auto solutions = std::count_if(outcome.solutions.begin(), outcome.solutions.end(),
                                        [](const std::string &s) { return s.rfind(">>", 0) != 0; });

@@ -1,7 +1,10 @@
 // The registry as the program sees it: roots, keys below them and string values in the keys. On
-// this desktop it is one text file per user, read fresh by every call, because the component's
-// registration and the program's file-type association may write it from other processes.
+// this desktop it is one text file per user, read again whenever it changed, because the
+// component's registration and the program's file-type association may write it from other
+// processes.
 #pragma once
+
+#include "platform/registry_file.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -37,7 +40,7 @@ public:
 
   explicit Registry(std::filesystem::path file = DefaultPath()) : file_(std::move(file)) {}
 
-  const std::filesystem::path &File() const { return file_; }
+  const std::filesystem::path &File() const { return file_.Path(); }
 
   // Creates the missing keys along the path; an existing key is simply there.
   bool CreateKey(RegistryRoot root, std::string_view path) noexcept;
@@ -58,7 +61,7 @@ public:
   std::vector<std::string> SubKeys(RegistryRoot root, std::string_view path) const noexcept;
 
 private:
-  std::filesystem::path file_;
+  RegistryFile file_; // copies of a Registry share what it has read
 };
 
 } // namespace platform

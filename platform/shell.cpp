@@ -81,32 +81,54 @@ std::string ReadAll(const fs::path &file) {
   return text.str();
 }
 
-// "\"/opt/q/quintabell\" \"%1\"" -> the program and the desktop entry's Exec line.
-struct OpenCommand {
-  std::string program;
-  std::string exec;
-};
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](unsigned char c) { return c < 0x20 || c == 0x7f; });
+}
 
-OpenCommand ParseOpenCommand(const std::string &command) {
-  OpenCommand parsed;
-  std::string rest = command;
-  if (!rest.empty() && rest.front() == '"') {
-    const std::size_t end = rest.find('"', 1);
-    parsed.program = rest.substr(1, end == std::string::npos ? std::string::npos : end - 1);
-    rest = end == std::string::npos ? "" : rest.substr(end + 1);
-  } else {
-    const std::size_t end = rest.find(' ');
-    parsed.program = rest.substr(0, end);
-    rest = end == std::string::npos ? "" : rest.substr(end);
+// A value of the desktop entry: the key file's escaping doubles a backslash.
+std::string DesktopValue(const std::string &text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\\')
+      escaped += '\\';
+    escaped += c;
   }
-  std::string program;
-  for (char c : parsed.program) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\')
-      program += '\\';
-    program += c;
+  return escaped;
+}
+
+// One quoted argument of an Exec line. The quoting escapes ", `, $ and \ with a backslash, and
+// the key file's escaping then doubles every backslash; % would start a field code.
+std::string ExecArgument(const std::string &text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '`' || c == '$')
+      quoted += "\\\\";
+    else if (c == '\\')
+      quoted += "\\\\\\";
+    else if (c == '%')
+      quoted += '%';
+    quoted += c;
   }
-  parsed.exec = "\"" + program + "\" %f";
-  return parsed;
+  return quoted + '"';
+}
+
+// The program of an Exec line: bare where it holds nothing the format reserves, since the
+// launcher of xdg-open outside a desktop environment runs the first word as it stands, quotes
+// included; quoted where it must be.
+std::string ExecProgram(const std::string &program) {
+  if (program.find_first_of(" \t\"'\\><~|&;$*?#()`%") == std::string::npos)
+    return program;
+  return ExecArgument(program);
+}
+
+// "\"/opt/q/quintabell\" \"%1\"" -> /opt/q/quintabell: the program of an Open command.
+std::string OpenCommandProgram(const std::string &command) {
+  if (!command.empty() && command.front() == '"') {
+    const std::size_t end = command.find('"', 1);
+    return command.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+  }
+  return command.substr(0, command.find(' '));
 }
 
 void Run(const char *tool, const fs::path &folder) {
@@ -186,13 +208,15 @@ void NotifyAssociationsChanged(const Registry &registry) {
       continue;
     const std::string command =
         registry.QueryValue(kClasses, className + "\\shell\\Open\\command", "").value_or("");
-    if (command.empty())
+    // A line end in the command would start a line of its own choosing in the desktop entry, a
+    // second Exec= for one; such a class is not associated at all.
+    if (command.empty() || HasControlCharacter(command))
       continue;
     const std::string name = Token(className);
     const std::string type = "application/x-" + name;
     const std::string iconName = "application-x-" + name;
     const std::string entry = std::string(kFilePrefix) + name + ".desktop";
-    const OpenCommand open = ParseOpenCommand(command);
+    const std::string openProgram = OpenCommandProgram(command);
 
     const fs::path icon =
         IconPicture(registry.QueryValue(kClasses, className + "\\DefaultIcon", "").value_or(""));
@@ -218,28 +242,29 @@ void NotifyAssociationsChanged(const Registry &registry) {
                         "\"/>\n"
                         "  </mime-type>\n"
                         "</mime-info>\n");
-    std::string program = fs::path(open.program).stem().string();
+    std::string program = fs::path(openProgram).stem().string();
     if (!program.empty())
       program[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(program[0])));
-    WriteAtomically(data / "applications" / entry, "[Desktop Entry]\n"
-                                                   "Type=Application\n"
-                                                   "Name=" +
-                                                       (program.empty() ? className : program) +
-                                                       "\n"
-                                                       "Comment=Open " +
-                                                       className +
-                                                       " files\n"
-                                                       "Exec=" +
-                                                       open.exec +
-                                                       "\n"
-                                                       "Icon=" +
-                                                       iconName +
-                                                       "\n"
-                                                       "MimeType=" +
-                                                       type +
-                                                       ";\n"
-                                                       "NoDisplay=true\n"
-                                                       "Terminal=false\n");
+    WriteAtomically(data / "applications" / entry,
+                    "[Desktop Entry]\n"
+                    "Type=Application\n"
+                    "Name=" +
+                        DesktopValue(program.empty() ? className : program) +
+                        "\n"
+                        "Comment=Open " +
+                        DesktopValue(className) +
+                        " files\n"
+                        "Exec=" +
+                        ExecProgram(openProgram) +
+                        " %f\n"
+                        "Icon=" +
+                        iconName +
+                        "\n"
+                        "MimeType=" +
+                        type +
+                        ";\n"
+                        "NoDisplay=true\n"
+                        "Terminal=false\n");
     SetDefaultHandler(data / "applications" / "mimeapps.list", type, entry);
     wrote = true;
   }

@@ -56,6 +56,11 @@ public:
       ::close(fd_);
   }
   int get() const { return fd_; }
+  void Reset(int fd) {
+    if (fd_ >= 0)
+      ::close(fd_);
+    fd_ = fd;
+  }
   bool Close() {
     const int fd = fd_;
     fd_ = -1;
@@ -107,17 +112,64 @@ bool WriteProblemFile(const std::filesystem::path &path, const ProblemFile &prob
   return true;
 }
 
-bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, std::string &error) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+namespace {
+
+// A pipe or a device would block the reader or feed it without end, so the type is asked before
+// the file is opened; the open itself does not wait either, should the path change meanwhile.
+bool OpenRegularFile(const std::filesystem::path &path, FileHandle &file, std::string &error) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    error = Reason("cannot open", path, errno);
+    return false;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    error = path.string() + " is a folder, not a problem file";
+    return false;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    error = path.string() + " is a pipe or a device, not a problem file";
+    return false;
+  }
+  file.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (file.get() < 0) {
     error = Reason("cannot open", path, errno);
     return false;
   }
-  struct stat status {};
-  if (::fstat(file.get(), &status) == 0 && S_ISDIR(status.st_mode)) {
-    error = path.string() + " is a folder, not a problem file";
+  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    error = path.string() + " is no longer a regular file";
     return false;
   }
+  return true;
+}
+
+// The first field that no save writes, as the reason the file is refused; empty for a file
+// that may be a problem.
+std::string ForeignField(const Bytes &bytes, std::size_t size) {
+  const int length = GetWord(bytes, kCommentLengthOffset);
+  if (length < 0 || length > kMaxCommentLength)
+    return "its comment length is " + std::to_string(length) + ", not 0 to 999";
+  for (int n = 0; n < 64; ++n) {
+    const int code = GetWord(bytes, kBoardOffset + 2 * n);
+    if (code < engine::kNoMan || code > engine::kBlackKing) {
+      const char square[] = {static_cast<char>('a' + n / 8), static_cast<char>('1' + n % 8), 0};
+      return std::string("square ") + square + " holds " + std::to_string(code) +
+             ", which is no man";
+    }
+  }
+  const int depth = GetWord(bytes, kMaxDepthOffset);
+  if (depth < 0 || depth > kMaxDepthValue)
+    return "its depth is " + std::to_string(depth) + ", not 0 to " + std::to_string(kMaxDepthValue);
+  if (size >= kFormatMarkerOffset + 2 && GetWord(bytes, kFormatMarkerOffset) != kFormatMarker)
+    return "its marker is " + std::to_string(GetWord(bytes, kFormatMarkerOffset)) + ", not 15";
+  return {};
+}
+
+} // namespace
+
+bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, std::string &error) {
+  FileHandle file(-1);
+  if (!OpenRegularFile(path, file, error))
+    return false;
   Bytes bytes{};
   std::size_t size = 0;
   while (size < bytes.size()) {
@@ -132,28 +184,40 @@ bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, st
       break;
     size += static_cast<std::size_t>(n);
   }
-  if (size < kProblemRecordSize) {
-    error = path.string() + " holds " + std::to_string(size) +
-            " bytes; a problem file has at least " + std::to_string(kProblemRecordSize);
+  std::string reason;
+  if (!DecodeProblemFile(std::string_view(reinterpret_cast<const char *>(bytes.data()), size),
+                         problem, reason)) {
+    error = path.string() + " " + reason;
     return false;
   }
+  return true;
+}
 
+bool DecodeProblemFile(std::string_view contents, ProblemFile &problem, std::string &reason) {
+  if (contents.size() < kProblemRecordSize) {
+    reason = "holds " + std::to_string(contents.size()) + " bytes; a problem file has at least " +
+             std::to_string(kProblemRecordSize) + " bytes.";
+    return false;
+  }
+  Bytes bytes{};
+  const std::size_t size = std::min(contents.size(), bytes.size());
+  std::copy_n(contents.begin(), size, bytes.begin());
+  if (const std::string field = ForeignField(bytes, size); !field.empty()) {
+    reason = "is not a problem file: " + field;
+    return false;
+  }
   ProblemFile read;
-  const int length = std::clamp<int>(GetWord(bytes, kCommentLengthOffset), 0, kMaxCommentLength);
+  const int length = GetWord(bytes, kCommentLengthOffset);
   read.comment = FromWindows1252(
       std::string_view(reinterpret_cast<const char *>(bytes.data()) + kCommentOffset, length));
-  for (int n = 0; n < 64; ++n) {
-    const int code = GetWord(bytes, kBoardOffset + 2 * n);
-    const bool known = code >= engine::kNoMan && code <= engine::kBlackKing;
-    read.board[n] = known ? code : static_cast<int>(engine::kNoMan);
-  }
+  for (int n = 0; n < 64; ++n)
+    read.board[n] = GetWord(bytes, kBoardOffset + 2 * n);
   read.maxDepth = GetWord(bytes, kMaxDepthOffset);
-  // A field counts only when the file holds both its bytes.
-  const auto holds = [&](std::size_t offset) { return size >= offset + 2; };
-  if (holds(kFormatMarkerOffset) && GetWord(bytes, kFormatMarkerOffset) == kFormatMarker) {
+  // A castling state counts only when the file holds both its bytes.
+  if (size >= kFormatMarkerOffset + 2) {
     for (int box = 0; box < 4; ++box) {
       const std::size_t offset = kCastlingOffset + 2 * box;
-      if (!holds(offset))
+      if (size < offset + 2)
         break;
       const short state = GetWord(bytes, offset);
       read.castling[box] = state >= kUnchecked && state <= kGrayed ? state : kUnchecked;

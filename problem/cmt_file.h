@@ -36,6 +36,8 @@ inline constexpr std::int16_t kFormatMarker = 15;
 // The comment field is filled up with this byte, and at least one of it is always written.
 inline constexpr char kCommentFill = 'X';
 inline constexpr int kMaxCommentLength = 999;
+// The deepest problem a file holds: the window's depth slider reaches mate in 30.
+inline constexpr short kMaxDepthValue = 29;
 
 // Castling boxes in file order, and the values a box can hold.
 enum CastlingBox { kCWS = 0, kCWL = 1, kCBS = 2, kCBL = 3 };
@@ -46,8 +48,8 @@ inline constexpr short kGrayed = 2;
 struct ProblemFile {
   std::string comment; // UTF-8
   Board board{};       // ManCodes by square number 8 * file + rank
-  // The depth slider's value, the number of moves of the solution minus one. Read back exactly
-  // as stored, whatever its range: the window clamps it into its slider, the CLI adds one.
+  // The depth slider's value, the number of moves of the solution minus one; written as given,
+  // read only within 0..kMaxDepthValue.
   short maxDepth = 0;
   std::array<short, 4> castling{kChecked, kChecked, kChecked, kChecked}; // CWS, CWL, CBS, CBL
 };
@@ -59,14 +61,20 @@ struct ProblemFile {
 bool WriteProblemFile(const std::filesystem::path &path, const ProblemFile &problem,
                       std::string &error);
 
-// Reads a problem file into `problem`. A file shorter than the record (1283 bytes), a folder or
-// an unreadable path answers false with a reason and leaves `problem` as it was. Otherwise:
+// Reads a problem file into `problem`. Answers false with a one-line reason, leaving `problem`
+// as it was, for a path that is no regular file (a folder, a pipe, a device: its type is looked
+// at before it is opened, so a pipe cannot block the reader), one that cannot be read, a file
+// shorter than the record (1283 bytes), and a file whose fields no save can have written: a
+// comment length outside 0..999, a ManCode outside 0..12, a depth outside 0..kMaxDepthValue, or
+// a marker other than 15 behind the record. Damage a saved problem can suffer is read soundly:
 // - the castling states are all checked unless marker 15 follows the record; then each state
 //   the file holds in full replaces its default, and a state other than 0, 1, 2 loads unchecked;
-// - ManCodes outside 0..12 load as empty squares;
-// - a comment length outside 0..999 is clamped into that range;
 // - bytes after 1292 are ignored.
 bool ReadProblemFile(const std::filesystem::path &path, ProblemFile &problem, std::string &error);
+
+// The same reading of a file's bytes already in memory. False with the reason, to follow the
+// file's name ("holds 12 bytes; ...", "is not a problem file: ..."), and `problem` as it was.
+bool DecodeProblemFile(std::string_view bytes, ProblemFile &problem, std::string &reason);
 
 // The engine's castling-right bits for the checked boxes. A grayed box grants nothing: it is
 // the window's "undecided", and a right the user did not clearly give must not reach the solver.

@@ -1,6 +1,7 @@
 #include "problem/fen.h"
 
 #include "engine/codes.h"
+#include "problem/utf8.h"
 
 #include <sstream>
 #include <vector>
@@ -47,7 +48,8 @@ bool ParsePlacement(std::string_view field, Board &board, std::string &error) {
   board.fill(engine::kNoMan);
   int rank = 7;
   int file = 0;
-  for (char c : field) {
+  for (std::size_t at = 0; at < field.size(); ++at) {
+    const char c = field[at];
     if (c == '/') {
       if (file != 8) {
         error = "rank " + std::to_string(rank + 1) + " does not hold 8 squares";
@@ -67,7 +69,10 @@ bool ParsePlacement(std::string_view field, Board &board, std::string &error) {
     } else {
       const int man = ManFromLetter(c);
       if (man < 0) {
-        error = std::string("unknown piece letter '") + c + "'";
+        // Quoted whole, so that a character of several bytes is not cut in half.
+        std::size_t next = at;
+        NextCharacter(field, next);
+        error = "unknown piece letter '" + std::string(field.substr(at, next - at)) + "'";
         return false;
       }
       if (file > 7) {

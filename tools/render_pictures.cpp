@@ -3,10 +3,12 @@
 // again, at the same sizes, whenever the look changes.
 //
 // Usage: render-pictures [--preview] <folder>
-//   writes <folder>/men/man01.png .. man12.png, board.png, markx.png and nofield.png;
+//   writes <folder>/men/man01.png .. man12.png with man01.svg .. man12.svg, board.png,
+//   markx.png and nofield.png;
 //   --preview also writes preview.png, the board with every man on both square colours.
 // Run it with QT_QPA_PLATFORM=offscreen; it needs no display.
 
+#include "app/drawing.h"
 #include "engine/codes.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStringList>
+#include <QSvgGenerator>
 #include <QTextStream>
 
 #include <algorithm>
@@ -33,12 +36,8 @@ constexpr int kManSize = 32;
 constexpr int kOversample = 16;
 constexpr int kHiSize = kManSize * kOversample;
 
-constexpr int kBoardSize = 352;
-constexpr int kBorder = 16;
-constexpr int kSquare = 40;
-
-const QColor kLightSquare(0xf0, 0xd9, 0xb5);
-const QColor kDarkSquare(0xb5, 0x88, 0x63);
+constexpr int kSquare = drawing::kDesignSquare;
+constexpr int kBoardSize = drawing::BoardSize(kSquare);
 
 // One kind of man: its glyphs and the height it gets in the 32-pixel picture. The heights
 // follow a real set (king tallest, pawn smallest); every man stands on the same bottom row.
@@ -229,7 +228,48 @@ QTransform placement(const Kind &kind, const QRectF &box) {
   return transform;
 }
 
-std::array<QImage, 12> renderMen() {
+// Each contour of a path on its own, curves kept: filled one by one they cover the holes too.
+std::vector<QPainterPath> contours(const QPainterPath &path) {
+  std::vector<QPainterPath> parts;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    if (e.isMoveTo()) {
+      parts.emplace_back(QPointF(e));
+    } else if (e.isLineTo()) {
+      parts.back().lineTo(e);
+    } else if (e.isCurveTo()) {
+      parts.back().cubicTo(e, path.elementAt(i + 1), path.elementAt(i + 2));
+      i += 2;
+    }
+  }
+  return parts;
+}
+
+// The vector man: the silhouette, every contour of both glyphs filled white, and the glyph in
+// black over it; the window draws it at any size other than the design's.
+bool saveVectorMan(const QPainterPath &whiteMan, const QPainterPath &blackMan, bool black,
+                   const QString &path) {
+  QSvgGenerator svg;
+  svg.setFileName(path);
+  svg.setSize(QSize(kManSize, kManSize));
+  svg.setViewBox(QRect(0, 0, kManSize, kManSize));
+  QPainter painter;
+  if (!painter.begin(&svg)) {
+    QTextStream(stderr) << "render-pictures: cannot write " << path << '\n';
+    return false;
+  }
+  painter.scale(1.0 / kOversample, 1.0 / kOversample);
+  for (const QPainterPath *glyph : {&whiteMan, &blackMan})
+    for (const QPainterPath &contour : contours(*glyph))
+      painter.fillPath(contour, Qt::white);
+  painter.fillPath(black ? blackMan : whiteMan, Qt::black);
+  painter.end();
+  QTextStream(stdout) << path << " (vector)\n";
+  return true;
+}
+
+// The men as pictures of the design size and, into `folder` when it is given, as vectors.
+std::array<QImage, 12> renderMen(const QDir *folder, bool &ok) {
   const QFont font = glyphFont();
   std::array<QImage, 12> men;
   for (const Kind &kind : kKinds) {
@@ -241,77 +281,30 @@ std::array<QImage, 12> renderMen() {
     const QPainterPath blackMan = transform.map(solid);
     // Both men of a kind share one silhouette, taken from both glyphs together.
     const Mask shape = silhouette(whiteMan, blackMan);
+    const int black = kind.white + kBlackOffset;
     men[kind.white - 1] = renderMan(shape, whiteMan);
-    men[kind.white + kBlackOffset - 1] = renderMan(shape, blackMan);
+    men[black - 1] = renderMan(shape, blackMan);
+    if (folder != nullptr) {
+      ok &= saveVectorMan(
+          whiteMan, blackMan, false,
+          folder->filePath(QString("men/man%1.svg").arg(kind.white, 2, 10, QChar('0'))));
+      ok &= saveVectorMan(whiteMan, blackMan, true,
+                          folder->filePath(QString("men/man%1.svg").arg(black, 2, 10, QChar('0'))));
+    }
   }
   return men;
 }
 
 QImage renderBoard() {
-  const QColor wood(0x6b, 0x45, 0x28);
-  const QColor frame(0x3a, 0x24, 0x12);
-  const QColor lettering(0xf3, 0xe3, 0xc6);
-
   QImage image(kBoardSize, kBoardSize, QImage::Format_ARGB32_Premultiplied);
-  image.fill(wood);
   QPainter painter(&image);
-  for (int file = 0; file < 8; ++file)
-    for (int rank = 0; rank < 8; ++rank) {
-      // a1 is dark; rank 1 at the bottom.
-      const QColor colour = (file + rank) % 2 == 0 ? kDarkSquare : kLightSquare;
-      painter.fillRect(kBorder + kSquare * file, kBorder + kSquare * (7 - rank), kSquare, kSquare,
-                       colour);
-    }
-  painter.setPen(QPen(frame, 1));
-  painter.drawRect(kBorder - 1, kBorder - 1, 8 * kSquare + 1, 8 * kSquare + 1);
-  painter.drawRect(0, 0, kBoardSize - 1, kBoardSize - 1);
-
-  QFont font(loadFamily({"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}, "DejaVu Sans"));
-  font.setBold(true);
-  font.setPixelSize(10);
-  painter.setFont(font);
-  painter.setPen(lettering);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-  const int strip = kBorder - 1; // the frame line takes the pixel next to the squares
-  const int far = kBorder + 8 * kSquare + 1;
-  for (int i = 0; i < 8; ++i) {
-    const QString file(QChar('a' + i)), rank(QChar('1' + i));
-    const int x = kBorder + kSquare * i, y = kBorder + kSquare * (7 - i);
-    painter.drawText(QRect(x, 0, kSquare, strip), Qt::AlignCenter, file);
-    painter.drawText(QRect(x, far, kSquare, strip), Qt::AlignCenter, file);
-    painter.drawText(QRect(0, y, strip, kSquare), Qt::AlignCenter, rank);
-    painter.drawText(QRect(far, y, strip, kSquare), Qt::AlignCenter, rank);
-  }
+  drawing::PaintBoard(painter, kSquare);
   painter.end();
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// The capture mark: a red X, light-edged so that it stands out on the dark men too, and
-// see-through so that the captured man stays recognisable.
-QImage renderMarkX() {
-  QPainterPath cross;
-  const double a = 7 * kOversample, b = 25 * kOversample;
-  cross.moveTo(a, a);
-  cross.lineTo(b, b);
-  cross.moveTo(b, a);
-  cross.lineTo(a, b);
-
-  QImage opaque = transparentImage(kHiSize, kHiSize);
-  QPainter painter(&opaque);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.strokePath(
-      cross, QPen(QColor(0xff, 0xa0, 0x90), 6.0 * kOversample, Qt::SolidLine, Qt::RoundCap));
-  painter.strokePath(
-      cross, QPen(QColor(0xd0, 0x10, 0x10), 4.0 * kOversample, Qt::SolidLine, Qt::RoundCap));
-  painter.end();
-
-  QImage image = transparentImage(kHiSize, kHiSize);
-  painter.begin(&image);
-  painter.setOpacity(0.75);
-  painter.drawImage(0, 0, opaque);
-  painter.end();
-  return reduce(image, kManSize);
-}
+// The capture mark, drawn large and reduced like the men.
+QImage renderMarkX() { return reduce(drawing::CaptureMark(kHiSize), kManSize); }
 
 // The empty-square tool: the classic arrow inside a dotted square, drawn pixel by pixel so
 // that its tip, the cursor's hot spot, lies exactly on (10, 6).
@@ -410,9 +403,9 @@ int main(int argc, char *argv[]) {
     return 1;
   }
 
-  const std::array<QImage, 12> men = renderMen();
-  const QImage board = renderBoard(), markX = renderMarkX(), noField = renderNoField();
   bool ok = true;
+  const std::array<QImage, 12> men = renderMen(&folder, ok);
+  const QImage board = renderBoard(), markX = renderMarkX(), noField = renderNoField();
   for (int code = 1; code <= 12; ++code)
     ok &=
         save(men[code - 1], folder.filePath(QString("men/man%1.png").arg(code, 2, 10, QChar('0'))));

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QShortcut>
 #include <QTextBrowser>
 
 HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
@@ -19,6 +20,8 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(topics);
   layout->addWidget(page, 1);
   resize(780, 520);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
 
   connect(topics, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0 && row < static_cast<int>(document_.topics.size())) {

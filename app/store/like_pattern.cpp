@@ -69,3 +69,15 @@ bool Match(const QString &text, int t, const QString &pattern, int p) {
 } // namespace
 
 bool IsLike(const QString &text, const QString &pattern) { return Match(text, 0, pattern, 0); }
+
+QString LikeLiteral(const QString &text) {
+  QString pattern;
+  for (const QChar c : text) {
+    if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') ||
+        c == QLatin1Char('['))
+      pattern += QLatin1Char('[') + c + QLatin1Char(']');
+    else
+      pattern += c;
+  }
+  return pattern;
+}

@@ -5,3 +5,7 @@
 #include <QString>
 
 bool IsLike(const QString &text, const QString &pattern);
+
+// A pattern that matches `text` alone (still without regard to case): each wildcard character
+// stands in a set of its own, "[*]".
+QString LikeLiteral(const QString &text);

@@ -37,7 +37,8 @@ FileTypeResult RegisterFileType(RegistryObject &registry, const QString &appPath
     result.changed = true;
   }
   const QString iconKey = className + QStringLiteral("\\DefaultIcon");
-  if (!IsLike(registry.ReadVal(iconKey, QString()), icon)) {
+  // The program's folder is a name, not a pattern: "/opt/q*/" must not pass for any folder.
+  if (!IsLike(registry.ReadVal(iconKey, QString()), LikeLiteral(icon))) {
     registry.WriteVal(iconKey, QString(), icon);
     result.changed = true;
   }
@@ -48,7 +49,7 @@ FileTypeResult RegisterFileType(RegistryObject &registry, const QString &appPath
   }
   registry.CreateKey(shellKey + QStringLiteral("\\Open"));
   const QString commandKey = shellKey + QStringLiteral("\\Open\\command");
-  if (!IsLike(registry.ReadVal(commandKey, QString()), command)) {
+  if (!IsLike(registry.ReadVal(commandKey, QString()), LikeLiteral(command))) {
     registry.WriteVal(commandKey, QString(), command);
     result.changed = true;
   }

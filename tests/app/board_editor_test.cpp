@@ -3,7 +3,10 @@
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
+#include <QShortcut>
+#include <QSignalSpy>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -26,6 +29,86 @@ TEST_F(BoardEditorTest, LeftPlacesThePenRightPicksUpOtherButtonsDoNothing) {
   EXPECT_EQ(Codes(), Board("3n4/8/8/3k1k2/8/8/8/4K3"));
   for (int n = 0; n < 64; ++n)
     EXPECT_EQ(PictureOf(n), TilePicture(window->Code(n))) << n;
+}
+
+// A man is carried with the left button from square to square, or off the board to take it
+// away; a click without moving still puts the pen down.
+TEST_F(BoardEditorTest, AManDraggedMovesOrLeavesTheBoardAndAClickStillPlacesThePen) {
+  const struct {
+    const char *name;
+    int from;
+    QPoint drop; // in the board's coordinates
+    const char *after;
+  } cases[] = {
+      {"to another square", Sq("e2"), Centre(Sq("e4")), "4k3/8/8/8/4P3/8/8/4K3"},
+      {"onto a man, which it takes", Sq("e2"), Centre(Sq("e8")), "4P3/8/8/8/8/8/8/4K3"},
+      {"off the board", Sq("e2"), QPoint(-30, 100), "4k3/8/8/8/8/8/8/4K3"},
+      {"onto the border", Sq("e2"), QPoint(5, 100), "4k3/8/8/8/8/8/4P3/4K3"},
+      {"back to its square", Sq("e2"), Centre(Sq("e2")) + QPoint(9, 9), "4k3/8/8/8/8/8/4P3/4K3"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUpBoard("4k3/8/8/8/8/8/4P3/4K3");
+    ChooseMan(kBQ);
+    Drag(c.from, c.drop);
+    EXPECT_EQ(Codes(), Board(c.after));
+    EXPECT_EQ(window->SelectedMan, kBQ);
+    for (int n = 0; n < 64; ++n)
+      EXPECT_EQ(PictureOf(n), TilePicture(window->Code(n))) << n;
+  }
+  ClickSquare(Sq("e2"));
+  EXPECT_EQ(window->Code(Sq("e2")), kBQ);
+}
+
+// Every change of the board comes back with Ctrl+Z and goes again with Ctrl+Shift+Z; what a
+// change did not touch, the comment typed since for one, stays.
+TEST_F(BoardEditorTest, UndoTakesEachBoardChangeBackAndRedoMakesItAgain) {
+  const std::vector<std::pair<const char *, std::function<void()>>> changes = {
+      {"a placement", [&] { Place(kWQ, Sq("d4")); }},
+      {"a man picked up", [&] { ClickSquare(Sq("e2"), Qt::RightButton); }},
+      {"a man dragged", [&] { Drag(Sq("e2"), Centre(Sq("e4"))); }},
+      {"Switch", [&] { window->mentoggle->trigger(); }},
+      {"New", [&] { window->mennew->trigger(); }},
+      {"Clear Board", [&] { window->menclearboard->trigger(); }},
+  };
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  for (const auto &[name, change] : changes) {
+    SCOPED_TRACE(name);
+    SetUpBoard("4k3/8/8/8/8/8/4P3/4K3");
+    window->commenttxt->setPlainText(QStringLiteral("Loyd"));
+    const std::array<int, 64> before = Codes();
+    change();
+    const std::array<int, 64> after = Codes();
+    const QString comment = window->commenttxt->toPlainText();
+    ASSERT_NE(after, before);
+    window->board->setFocus();
+    QTest::keyClick(window->board, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Codes(), before);
+    EXPECT_EQ(window->commenttxt->toPlainText(), "Loyd");
+    window->commenttxt->setPlainText(QStringLiteral("typed since"));
+    QTest::keyClick(window->board, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Codes(), after);
+    EXPECT_EQ(window->commenttxt->toPlainText(), comment == "Loyd" ? "typed since" : comment);
+  }
+}
+
+// Nothing unsaved goes without a question, and No keeps it.
+TEST_F(BoardEditorTest, NewAndClearBoardAskBeforeThrowingAnUnsavedChangeAway) {
+  for (QAction *command : {window->mennew, window->menclearboard}) {
+    SCOPED_TRACE(command->objectName().toStdString());
+    dialogs.questions.clear();
+    window->mennew->trigger(); // an empty board, nothing to lose
+    SetUpBoard(kTwoKeys);
+    dialogs.answer = false;
+    command->trigger();
+    EXPECT_EQ(Codes(), Board(kTwoKeys));
+    dialogs.answer = true;
+    command->trigger();
+    EXPECT_EQ(Codes(), Board(""));
+    command->trigger();
+    EXPECT_EQ(dialogs.questions.size(), 2u) << "asked again for the empty board";
+  }
 }
 
 // After the run the X lies over the knight taken on e8; a press on it goes to the square below.
@@ -170,27 +253,113 @@ TEST_F(BoardEditorTest, TheFirstPlacementAfterARunThrowsItsResultsAway) {
 
 using WindowLayoutTest = WindowTest;
 
-TEST_F(WindowLayoutTest, WhiteSitsAtTheBottomAndNoControlCoversAnother) {
-  const QRect inner = window->board->contentsRect();
-  for (int n = 0; n < 64; ++n) {
-    const QRect square = window->feld[n]->geometry();
-    SCOPED_TRACE(n);
-    EXPECT_TRUE(inner.contains(square));
-    // A rank up is higher on the screen, a file on further right.
-    EXPECT_TRUE(n % 8 == 0 || square.bottom() < window->feld[n - 1]->geometry().top());
-    EXPECT_TRUE(n < 8 || square.left() > window->feld[n - 8]->geometry().right());
+// The design: squares of 40 pixels with the men 4 pixels inside, a piece box of 190 by 114.
+TEST_F(WindowLayoutTest, AtItsDesignSizeTheWindowKeepsTheDesignsMeasures) {
+  EXPECT_EQ(window->SquareSize(), 40);
+  EXPECT_EQ(window->board->contentsRect().size(), QSize(352, 352));
+  EXPECT_EQ(window->chest->contentsRect().size(), QSize(190, 114));
+  for (int n : {Sq("a1"), Sq("a8"), Sq("e4"), Sq("h8")}) {
+    EXPECT_EQ(window->feld[n]->geometry(), QRect(20 + 40 * (n / 8), 300 - 40 * (n % 8), 32, 32))
+        << n;
   }
-  const QWidget *const controls[] = {
-      window->board,  window->chest, window->chkCWS,     window->chkCWL,     window->chkCBS,
-      window->chkCBL, window->mdlbl, window->matecmd,    window->defencecmd, window->lblSolution,
-      window->Check1, window->slist, window->lblComment, window->commenttxt, window->Info};
-  const QRect client = window->centralWidget()->rect();
-  for (const QWidget *a : controls) {
-    EXPECT_TRUE(client.contains(a->geometry())) << a->objectName().toStdString();
-    for (const QWidget *b : controls) {
-      EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
-          << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+  EXPECT_EQ(window->tile[5]->geometry().topLeft() - window->chest->contentsRect().topLeft(),
+            QPoint(41, 3));
+  EXPECT_EQ(window->imgNoTile->geometry().topLeft() - window->chest->contentsRect().topLeft(),
+            QPoint(155, 41));
+  EXPECT_EQ(TilePicture(kWK).size(), QSize(32, 32));
+}
+
+TEST_F(WindowLayoutTest, WhiteSitsAtTheBottomAndNoControlCoversAnotherAtAnySize) {
+  for (const QSize size : {QSize(), QSize(1000, 560), QSize(1260, 980), QSize(700, 900)}) {
+    if (size.isValid())
+      window->resize(size);
+    QCoreApplication::processEvents();
+    SCOPED_TRACE(testing::Message() << window->width() << "x" << window->height());
+    const QRect inner = window->board->contentsRect();
+    for (int n = 0; n < 64; ++n) {
+      const QRect square = window->feld[n]->geometry();
+      SCOPED_TRACE(n);
+      EXPECT_TRUE(inner.contains(square));
+      // A rank up is higher on the screen, a file on further right.
+      EXPECT_TRUE(n % 8 == 0 || square.bottom() < window->feld[n - 1]->geometry().top());
+      EXPECT_TRUE(n < 8 || square.left() > window->feld[n - 8]->geometry().right());
     }
+    const QWidget *const controls[] = {
+        window->board,  window->chest, window->chkCWS,     window->chkCWL,     window->chkCBS,
+        window->chkCBL, window->mdlbl, window->matecmd,    window->defencecmd, window->lblSolution,
+        window->Check1, window->slist, window->lblComment, window->commenttxt, window->Info};
+    const QRect client = window->centralWidget()->rect();
+    for (const QWidget *a : controls) {
+      EXPECT_TRUE(client.contains(a->geometry())) << a->objectName().toStdString();
+      for (const QWidget *b : controls) {
+        EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+            << a->objectName().toStdString() << " over " << b->objectName().toStdString();
+      }
+    }
+  }
+}
+
+// A larger window: larger squares with men drawn for them, not blown up, a larger piece box,
+// and the solution list takes most of the height gained.
+TEST_F(WindowLayoutTest, ALargerWindowGrowsTheBoardThePieceBoxAndTheSolutionList) {
+  SetUpBoard("4k3/8/8/8/8/8/4P3/4K3");
+  const auto lines = [this] {
+    return window->slist->viewport()->height() / QFontMetrics(window->slist->font()).height();
+  };
+  EXPECT_LE(lines(), 4);
+  window->resize(1260, 980);
+  QCoreApplication::processEvents();
+  const int square = window->SquareSize();
+  EXPECT_GE(square, 80);
+  const int man = (32 * square + 20) / 40;
+  EXPECT_EQ(window->feld[Sq("e1")]->size(), QSize(man, man));
+  EXPECT_EQ(PictureOf(Sq("e1")).size(), QSize(man, man));
+  EXPECT_EQ(PictureOf(Sq("e1")), TilePicture(kWK));
+  EXPECT_EQ(window->tile[0]->size(), QSize(man, man));
+  EXPECT_GE(window->chest->width(), 190 * square / 40);
+  EXPECT_GE(lines(), 20);
+  // The marks follow the squares.
+  window->SelectedLine = QStringLiteral(" e2-e4    ");
+  window->ShowMove();
+  EXPECT_EQ(window->MarkTo->geometry(), Around(Sq("e4"), Sq("e4"), 2));
+}
+
+// Tab goes on to the next control instead of typing a tab over the selected text.
+TEST_F(WindowLayoutTest, TabLeavesTheCommentBoxWithItsTextAsItWas) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->commenttxt->setPlainText(QStringLiteral("Loyd, 1859"));
+  window->commenttxt->selectAll();
+  window->commenttxt->setFocus();
+  QTest::keyClick(window->commenttxt, Qt::Key_Tab);
+  EXPECT_EQ(window->commenttxt->toPlainText(), "Loyd, 1859");
+  EXPECT_NE(QApplication::focusWidget(), window->commenttxt);
+}
+
+// The keys of the menus, the task buttons and the board editor are each one command's.
+TEST_F(WindowLayoutTest, NoTwoCommandsShareAKeyAndTheTaskButtonsHaveTheirs) {
+  std::map<QString, QString> owners = {
+      {"Space", "editor"}, {"Del", "editor"}, {"Esc", "editor"}, {"B", "editor"}, {"W", "editor"}};
+  const auto claim = [&](const QKeySequence &keys, const QString &owner) {
+    if (keys.isEmpty())
+      return;
+    const auto [at, fresh] = owners.emplace(keys.toString(), owner);
+    EXPECT_TRUE(fresh) << keys.toString().toStdString() << ": " << owner.toStdString() << " and "
+                       << at->second.toStdString();
+  };
+  for (const QAction *action : window->findChildren<QAction *>())
+    claim(action->shortcut(), action->objectName());
+  for (const QShortcut *shortcut : window->findChildren<QShortcut *>())
+    claim(shortcut->key(), QStringLiteral("a task button"));
+  EXPECT_EQ(owners.count(QStringLiteral("Ctrl+M")) + owners.count(QStringLiteral("Ctrl+D")), 2u);
+
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  for (const auto &[key, button] :
+       {std::pair{Qt::Key_M, window->matecmd}, {Qt::Key_D, window->defencecmd}}) {
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    QTest::keyClick(window.get(), key, Qt::ControlModifier);
+    EXPECT_EQ(clicks.count(), 1) << button->text().toStdString();
   }
 }
 

@@ -74,6 +74,22 @@ TEST_F(FileTypeTest, WritesTheSixEntriesOnceAndAgainOnlyWhenTheProgramMoved) {
   EXPECT_EQ(Register(QStringLiteral("/home/ann/apps/")), 0);
 }
 
+// Wildcard characters in the folder's name once passed stale entries as current.
+TEST_F(FileTypeTest, AFolderNameWithWildcardCharactersIsComparedAsItIs) {
+  const std::pair<const char *, const char *> moves[] = {{"/opt/q/", "/opt/q*/"},
+                                                         {"/opt/qx/", "/opt/q?/"},
+                                                         {"/opt/q1/", "/opt/q#/"},
+                                                         {"/opt/b/", "/opt/[a-c]/"}};
+  for (const auto &[before, after] : moves) {
+    const QString folder = QString::fromLatin1(after);
+    Register(QString::fromLatin1(before));
+    EXPECT_EQ(Register(folder), 1) << after;
+    EXPECT_EQ(Value("ChessProblem\\DefaultIcon"), folder + "libOrka.so,0");
+    EXPECT_EQ(Value("ChessProblem\\shell\\Open\\command"), "\"" + folder + "quintabell\" \"%1\"");
+    EXPECT_EQ(Register(folder), 0) << after;
+  }
+}
+
 // Another program's class and verb keep their names; the icon and the Open command become ours.
 TEST_F(FileTypeTest, AnotherProgramsEntriesKeepTheirNamesAndGetOurIconAndCommand) {
   ASSERT_TRUE(file.CreateKey(kClasses, ".cmt"));
@@ -104,6 +120,16 @@ TEST(LikePattern, MatchesAsTheWildcardsSay) {
   for (const auto &c : cases) {
     EXPECT_EQ(IsLike(QString::fromLatin1(c.text), QString::fromLatin1(c.pattern)), c.like)
         << '"' << c.text << "\" like \"" << c.pattern << '"';
+  }
+  const std::pair<const char *, const char *> literals[] = {
+      {"/A*b?[c]#/", "/a*B?[C]#/"}, {"x*", "xyz"}, {"q?", "qx"}, {"#", "1"}, {"[a-c]", "b"}};
+  for (const auto &[literal, text] : literals) {
+    const QString pattern = LikeLiteral(QString::fromLatin1(literal));
+    EXPECT_TRUE(IsLike(QString::fromLatin1(literal), pattern)) << literal;
+    EXPECT_EQ(
+        IsLike(QString::fromLatin1(text), pattern),
+        QString::fromLatin1(text).compare(QString::fromLatin1(literal), Qt::CaseInsensitive) == 0)
+        << text << " like " << literal;
   }
 }
 
@@ -139,7 +165,7 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
   ExpectHolds(data + "/mime/packages/quintabell-chessproblem.xml",
               {"<mime-type type=\"application/x-chessproblem\">", "<glob pattern=\"*.cmt\"/>"});
   ExpectHolds(applications + "quintabell-chessproblem.desktop",
-              {"[Desktop Entry]\n", "\nExec=\"" + bin + "quintabell\" %f\n",
+              {"[Desktop Entry]\n", "\nExec=" + bin + "quintabell %f\n",
                "\nMimeType=application/x-chessproblem;\n"});
   ExpectHolds(applications + "mimeapps.list",
               {"text/plain=editor.desktop\n",
@@ -152,6 +178,13 @@ TEST_F(AssociationTest, TheNotificationMakesAMimeTypeADesktopEntryAndTheDefault)
   if (QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
     GTEST_SKIP() << "update-mime-database is not installed";
   ExpectHolds(data + "/mime/globs2", {":application/x-chessproblem:*.cmt"});
+}
+
+TEST_F(AssociationTest, TheDesktopEntryQuotesAProgramPathWithABlank) {
+  ASSERT_EQ(Register(QStringLiteral("/opt/chess problems/")), 1);
+  platform::NotifyAssociationsChanged(file);
+  ExpectHolds(data + "/applications/quintabell-chessproblem.desktop",
+              {"\nExec=\"/opt/chess problems/quintabell\" %f\n"});
 }
 
 } // namespace

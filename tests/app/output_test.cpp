@@ -5,13 +5,16 @@
 #include "app/output/help_viewer.h"
 #include "app/output/print_form.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTextBrowser>
 
 namespace {
@@ -105,6 +108,67 @@ TEST_F(OutputTest, ExportWritesTheBoardAsABitmapAndRemembersItsFolderAtOnce) {
   EXPECT_EQ(Pixels(written), BoardOnScreen());
 }
 
+// PNG is the screen's picture like BMP; SVG is the diagram drawn from vectors, without a pixel.
+TEST_F(OutputTest, ThePictureAlsoGoesOutAsPngAndTheDiagramAsSvg) {
+  dialogs.fileAnswers = {Path("board.png"), Path("board.svg")};
+  window->menXportPng->trigger();
+  window->menXportSvg->trigger();
+  ASSERT_EQ(dialogs.fileRequests.size(), 2u);
+  EXPECT_EQ(dialogs.fileRequests[0].filter, "PNG Files *.png|*.png");
+  EXPECT_EQ(dialogs.fileRequests[1].filter, "SVG Files *.svg|*.svg");
+  EXPECT_EQ(QSettings().value("Config/LastXportPath").toString(), dir.path() + "/");
+  QImage png;
+  ASSERT_TRUE(png.load(Path("board.png"), "PNG"));
+  EXPECT_EQ(Pixels(png), BoardOnScreen());
+
+  QFile svg(Path("board.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray text = svg.readAll();
+  EXPECT_FALSE(text.contains("<image")) << "a picture inside the vectors";
+  // Drawn at four times the screen's size, the rook on e2 and the empty e3 differ.
+  QSvgRenderer renderer(text);
+  ASSERT_TRUE(renderer.isValid());
+  QImage drawn(4 * 352, 4 * 352, QImage::Format_RGB32);
+  QPainter painter(&drawn);
+  renderer.render(&painter);
+  painter.end();
+  const auto centre = [](int square) {
+    return QPoint(4 * (36 + 40 * (square / 8)), 4 * (316 - 40 * (square % 8)));
+  };
+  EXPECT_NE(drawn.pixel(centre(Sq("e2")) + QPoint(0, 20)),
+            drawn.pixel(centre(Sq("e4")) + QPoint(0, 20)));
+  EXPECT_EQ(drawn.pixel(centre(Sq("c3"))), drawn.pixel(centre(Sq("e3"))));
+}
+
+// The diagram on paper: text and shapes only, with the stipulation, the comment and the
+// solutions listed.
+TEST_F(OutputTest, ThePrintedDiagramIsVectorsWithStipulationCommentAndSolutions) {
+  window->commenttxt->setPlainText(QStringLiteral("Rooks at work"));
+  ASSERT_TRUE(SolveProblem(kCaptureInOne, 1));
+  dialogs.onModal = [](QDialog &dialog) {
+    auto &form = dynamic_cast<PrintForm &>(dialog);
+    form.PList->setCurrentIndex(form.PList->findText(QStringLiteral("Print to PDF file")));
+    form.cmdOK->click();
+    return dialog.result();
+  };
+  dialogs.fileAnswers = {Path("diagram.pdf")};
+  window->menPrintDiagram->trigger();
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {"-layout", Path("diagram.pdf"), "-"});
+  ASSERT_TRUE(text.waitForFinished(30000) && text.exitCode() == 0) << "pdftotext failed";
+  const QString page = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+  for (const char *wanted : {"Mate in 1", "Rooks at work", "Re2xe8 #"})
+    EXPECT_TRUE(page.contains(QString::fromLatin1(wanted))) << wanted << " not in\n"
+                                                            << page.toStdString();
+  EXPECT_FALSE(page.contains(QStringLiteral(">>"))) << "notices printed";
+  QProcess images;
+  images.start(QStringLiteral("pdfimages"), {"-list", Path("diagram.pdf")});
+  ASSERT_TRUE(images.waitForFinished(30000) && images.exitCode() == 0);
+  // The listing's two heading lines and nothing else.
+  EXPECT_EQ(QString::fromUtf8(images.readAllStandardOutput()).trimmed().count(QLatin1Char('\n')),
+            1);
+}
+
 // Renders a page at 72 dots per inch; a null image when pdftoppm is missing or fails.
 QImage RenderPage(const QString &pdf, const QString &prefix) {
   QProcess render;
@@ -176,11 +240,18 @@ TEST_F(OutputTest, PrintingAsksForThePrinterAndPutsTheBoardOnThePage) {
 TEST_F(OutputTest, HelpShowsTheContentsOrTheNumberedTopicAndSaysWhatIsMissing) {
   const QString before = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir.path()));
-  window->menViewHelp->trigger();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_F1);
   QDir::setCurrent(before);
   auto *viewer = window->findChild<HelpViewer *>();
   ASSERT_NE(viewer, nullptr);
   EXPECT_TRUE(viewer->isVisible() && viewer->isWindow());
+  viewer->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == viewer; }));
+  QTest::keyClick(viewer->page, Qt::Key_Escape);
+  EXPECT_FALSE(viewer->isVisible()) << "Esc left the help open";
+  window->ShowHelp(0);
   ASSERT_GE(viewer->topics->count(), 5);
   EXPECT_TRUE(viewer->page->toPlainText().startsWith("Contents"));
 

@@ -4,6 +4,8 @@
 
 #include "problem/cmt_file.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace testing_support;
@@ -58,11 +60,10 @@ TEST_F(ProblemFilesTest, SaveAsAndOpenCarryTheProblemWithTheBoxesAsFilesNumberTh
   const struct {
     std::array<int, 4> states;
     short depth;
-    int slider; // the stored depth brought into the slider's range
     const char *label;
-  } cases[] = {{{0, 2, 1, 0}, 4, 4, "mate in 5 moves"},
-               {{2, 2, 2, 2}, 40, 29, "mate in 30 moves"},
-               {{1, 1, 0, 0}, -3, 0, "mate in 1 move"}};
+  } cases[] = {{{0, 2, 1, 0}, 4, "mate in 5 moves"},
+               {{2, 2, 2, 2}, 29, "mate in 30 moves"},
+               {{1, 1, 0, 0}, 0, "mate in 1 move"}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.depth);
     problem::ProblemFile file = saved;
@@ -77,8 +78,8 @@ TEST_F(ProblemFilesTest, SaveAsAndOpenCarryTheProblemWithTheBoxesAsFilesNumberTh
     Open(Path("in.cmt"));
     EXPECT_EQ(Codes(), file.board);
     EXPECT_EQ(window->commenttxt->toPlainText(), "Loyd, 1859\nMate in 3");
-    EXPECT_EQ(window->mdscroll->value(), c.slider);
-    EXPECT_EQ(window->cm->cmMD(), c.slider + 1);
+    EXPECT_EQ(window->mdscroll->value(), c.depth);
+    EXPECT_EQ(window->cm->cmMD(), c.depth + 1);
     EXPECT_EQ(window->mdlbl->text(), c.label);
     EXPECT_EQ(BoxValues(), c.states);
   }
@@ -138,15 +139,21 @@ TEST_F(ProblemFilesTest, AFileThatCannotBeReadOrWrittenChangesNothingAndIsReport
   ASSERT_TRUE(QDir().mkpath(Path("folder.cmt")));
   Write("short.cmt", problem::ProblemFile());
   std::filesystem::resize_file(Path("short.cmt").toStdString(), 1282);
+  QFile noise(Path("noise.cmt"));
+  ASSERT_TRUE(noise.open(QIODevice::WriteOnly));
+  for (int i = 0; i < 5000; ++i)
+    noise.putChar(static_cast<char>(i * 7919 % 251));
+  noise.close();
+  ASSERT_EQ(::mkfifo(Path("pipe.cmt").toLocal8Bit().constData(), 0600), 0);
   SetUpBoard(kCaptureInOne);
   window->commenttxt->setPlainText(QStringLiteral("keep me"));
   window->mdscroll->setValue(2);
   SetBoxValues({0, 2, 0, 2});
-  const std::pair<bool, const char *> cases[] = {{false, "missing.cmt"},
-                                                 {false, "short.cmt"},
-                                                 {false, "folder.cmt"},
-                                                 {true, "no such folder/p.cmt"},
-                                                 {true, "folder.cmt"}};
+  window->SetMan(Sq("a2"), kWP); // a change not saved, which no refused file asks about
+  const std::pair<bool, const char *> cases[] = {
+      {false, "missing.cmt"}, {false, "short.cmt"},  {false, "noise.cmt"},
+      {false, "pipe.cmt"},    {false, "folder.cmt"}, {true, "no such folder/p.cmt"},
+      {true, "folder.cmt"}};
   for (const auto &[save, name] : cases) {
     SCOPED_TRACE(testing::Message() << (save ? "save " : "open ") << name);
     dialogs.messages.clear();
@@ -154,7 +161,7 @@ TEST_F(ProblemFilesTest, AFileThatCannotBeReadOrWrittenChangesNothingAndIsReport
       SaveAs(Path(QString::fromLatin1(name)));
     else
       Open(Path(QString::fromLatin1(name)));
-    EXPECT_EQ(Codes(), Board(kCaptureInOne));
+    EXPECT_EQ(Codes(), Board("4n1k1/5ppp/8/8/8/8/P3R3/R3K3"));
     EXPECT_EQ(window->commenttxt->toPlainText(), "keep me");
     EXPECT_EQ(window->cm->cmMD(), 3);
     EXPECT_EQ(BoxValues(), (std::array<int, 4>{0, 2, 0, 2}));
@@ -165,6 +172,46 @@ TEST_F(ProblemFilesTest, AFileThatCannotBeReadOrWrittenChangesNothingAndIsReport
   }
   EXPECT_FALSE(QFileInfo::exists(Path("no such folder")));
   EXPECT_TRUE(QFileInfo(Path("folder.cmt")).isDir());
+  EXPECT_TRUE(dialogs.questions.empty());
+}
+
+// Save goes back to the file the problem came from; the title names it and marks a change
+// not saved yet. Opening over such a change asks first, and Undo brings the old problem back.
+TEST_F(ProblemFilesTest, SaveWritesToTheFileOpenedAndTheTitleMarksWhatIsNotSaved) {
+  problem::ProblemFile file;
+  file.board = Board(kTwoKeys);
+  file.comment = "two keys";
+  Write("two.cmt", file);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier); // no file yet: Save As
+  ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+  EXPECT_TRUE(dialogs.fileRequests[0].save);
+  SetUpBoard(kCaptureInOne);
+  EXPECT_TRUE(window->isWindowModified());
+  dialogs.answer = false;
+  Open(Path("two.cmt"));
+  EXPECT_EQ(Codes(), Board(kCaptureInOne)) << "No keeps the change";
+  dialogs.answer = true;
+  Open(Path("two.cmt"));
+  EXPECT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_EQ(Codes(), Board(kTwoKeys));
+  EXPECT_EQ(window->windowTitle(), "two.cmt[*] - Quintabell 1.5");
+  EXPECT_FALSE(window->isWindowModified());
+
+  Place(kWR, Sq("h1"));
+  EXPECT_TRUE(window->isWindowModified());
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.fileRequests.size(), 3u) << "Save asked for a file";
+  EXPECT_FALSE(window->isWindowModified());
+  EXPECT_EQ(Read("two.cmt").board[Sq("h1")], kWR);
+
+  QTest::keyClick(window->board, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(window->board, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Codes(), Board(kCaptureInOne));
+  EXPECT_EQ(window->commenttxt->toPlainText(), "");
+  EXPECT_TRUE(window->isWindowModified());
 }
 
 } // namespace

@@ -6,6 +6,10 @@
 
 #include <QCoreApplication>
 #include <QScreen>
+#include <climits>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,9 +33,18 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     bool stopOnFound, beep, scramble;
     std::array<int, 4> states; // CWS, CWL, CBS, CBL
     QPoint position;
+    QSize size; // invalid: the design's
   } cases[] = {
-      {"r3k2r/8/8/8/8/8/8/R3K2R", "Rooks\nmate", 4, true, false, true, {0, 1, 2, 1}, {123, 87}},
-      {kCaptureInOne, "", 0, false, true, false, {2, 0, 0, 2}, {40, 300}},
+      {"r3k2r/8/8/8/8/8/8/R3K2R",
+       "Rooks\nmate",
+       4,
+       true,
+       false,
+       true,
+       {0, 1, 2, 1},
+       {43, 37},
+       {700, 520}},
+      {kCaptureInOne, "", 0, false, true, false, {2, 0, 0, 2}, {40, 300}, {}},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.fen);
@@ -47,8 +60,11 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     SetBoxValues(c.states);
     window->LSavePath = QStringLiteral("/srv/problems/");
     window->move(c.position);
+    if (c.size.isValid())
+      window->resize(c.size);
     QCoreApplication::processEvents();
     const QPoint position = window->pos();
+    const QSize size = window->size();
     const int dpi = window->logicalDpiX();
 
     // The stored forms the earlier versions wrote: flags as -1, boxes as files number them,
@@ -75,6 +91,8 @@ TEST_F(SettingsTest, EveryRememberedValueComesBackAfterARestart) {
     EXPECT_EQ(BoxValues(), c.states);
     EXPECT_EQ(window->LSavePath, "/srv/problems/");
     EXPECT_LE((window->pos() - position).manhattanLength(), 1) << window->x() << "," << window->y();
+    EXPECT_LE(std::abs(window->width() - size.width()) + std::abs(window->height() - size.height()),
+              1);
     ClearStores();
   }
 }
@@ -130,6 +148,59 @@ TEST_F(SettingsTest, TheStoredBoardIsPlacedUpToTheFirstValueThatIsNoMan) {
   }
 }
 
+// A place off every screen, as another screen or a garbled value leaves it, comes back onto the
+// screen, and what is saved afterwards is a place on it.
+TEST_F(SettingsTest, AWindowThatWouldLieOffTheScreensComesBackOntoOne) {
+  const std::pair<const char *, const char *> places[] = {
+      {"2147483647", "2147483647"},
+      {"-2147483648", "0"},
+      {"-300000", "-300000"},
+      {"0", "999999"},
+      {"12000", "-900"},
+  };
+  for (const auto &[x, y] : places) {
+    SCOPED_TRACE(testing::Message() << x << "," << y);
+    ClearStores();
+    Store(QStringLiteral("LastPosX"), QString::fromLatin1(x));
+    Store(QStringLiteral("LastPosY"), QString::fromLatin1(y));
+    Store(QStringLiteral("LastFrameTop"), QString::fromLatin1(y)); // as garbled
+    StartWindow();
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window->frameGeometry()))
+        << window->frameGeometry().x() << "," << window->frameGeometry().y();
+    window->menquit->trigger();
+    const int dpi = window->logicalDpiX();
+    EXPECT_EQ(Stored("LastPosX").toInt(), window->x() * 1440 / dpi);
+    EXPECT_EQ(Stored("LastPosY").toInt(), window->y() * 1440 / dpi);
+  }
+}
+
+// The values are written as one file put in place whole: a program killed while saving leaves
+// the old values or the new ones, never some of each.
+TEST_F(SettingsTest, TheSettingsReachTheStoreInOneWrite) {
+  StartWindow();
+  const QString store = QFileInfo(QSettings().fileName()).absolutePath();
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, store.toLocal8Bit().constData(), IN_CREATE | IN_MOVED_TO),
+            0);
+  window->SaveSettings();
+  int writes = 0;
+  alignas(inotify_event) char events[64 * (sizeof(inotify_event) + NAME_MAX + 1)];
+  for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+    for (char *at = events; at < events + n;) {
+      const auto *event = reinterpret_cast<const inotify_event *>(at);
+      // Each write puts a whole new file in place under the store's name.
+      writes += (event->mask & (IN_CREATE | IN_MOVED_TO)) != 0 &&
+                QFileInfo(QSettings().fileName()).fileName() == QString::fromLocal8Bit(event->name);
+      at += sizeof(inotify_event) + event->len;
+    }
+  }
+  ::close(watch);
+  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(Stored("MaxDepth"), "1");
+}
+
 class StartupTest : public WindowTest {
 protected:
   static constexpr const char *kStored = "4k3/8/8/8/8/8/8/R3K3";
@@ -159,6 +230,22 @@ TEST_F(StartupTest, AQuotedCapitalisedProblemPathIsLoadedOverTheRememberedBoard)
   EXPECT_EQ(window->LSavePath, folder + QLatin1Char('/'));
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(window->isVisible());
+}
+
+// What is said about a file named on the command line stands over the window, and a pipe is
+// refused before anything waits on it.
+TEST_F(StartupTest, AProblemFileThatCannotBeReadIsReportedOverTheWindowWithTheBoardKept) {
+  const QString pipe = folder + QStringLiteral("/pipe.cmt");
+  ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+  for (const QString &argument : {folder + QStringLiteral("/missing.cmt"), pipe}) {
+    SCOPED_TRACE(argument.toStdString());
+    dialogs.messages.clear();
+    StartWindow(argument);
+    EXPECT_EQ(Codes(), Board(kStored));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].overTheWindow);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(argument));
+  }
 }
 
 TEST_F(StartupTest, AnArgumentWithoutTheExtensionLeavesTheRememberedBoard) {

@@ -30,6 +30,9 @@
 inline void PrintTo(const QString &text, std::ostream *os) {
   *os << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QPoint &point, std::ostream *os) {
+  *os << '(' << point.x() << ", " << point.y() << ')';
+}
 
 namespace testing_support {
 
@@ -39,9 +42,13 @@ public:
   struct Message {
     QString title, text;
     Icon icon;
+    bool overTheWindow; // the window it belongs to was on the screen
   };
   int beeps = 0;
   std::vector<Message> messages;
+  // The questions asked, all answered with `answer`.
+  std::vector<QString> questions;
+  bool answer = true;
   // The answers to the next file dialogs, in turn; an empty answer, or none left, is a cancel.
   std::deque<QString> fileAnswers;
   std::vector<FileDialogRequest> fileRequests;
@@ -49,8 +56,12 @@ public:
   std::function<int(QDialog &)> onModal;
 
   void Beep() override { ++beeps; }
-  void ShowMessage(QWidget *, const QString &title, const QString &text, Icon icon) override {
-    messages.push_back({title, text, icon});
+  void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) override {
+    messages.push_back({title, text, icon, parent != nullptr && parent->isVisible()});
+  }
+  bool Confirm(QWidget *, const QString &, const QString &text) override {
+    questions.push_back(text);
+    return answer;
   }
   QString AskFileName(QWidget *, const FileDialogRequest &request) override {
     fileRequests.push_back(request);
@@ -138,6 +149,15 @@ protected:
     ClickSquare(square);
   }
   void ClickLine(int row);
+  // Carries the man on `from` with the left button to `drop`, a point of the board.
+  void Drag(int from, QPoint drop) {
+    PictureBox *square = window->feld[from];
+    drop = square->mapFrom(window->board, drop);
+    QTest::mousePress(square, Qt::LeftButton);
+    QTest::mouseMove(square, drop);
+    QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
+  }
+  QPoint Centre(int square) const { return window->feld[square]->geometry().center(); }
 
   // The rectangle a frame covers around squares `first`..`last`, `margin` pixels outside them.
   QRect Around(int first, int last, int margin) const {

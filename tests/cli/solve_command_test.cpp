@@ -81,7 +81,6 @@ TEST_F(SolveFile, SolvesTheFilesProblemInOneMoveMoreThanItsDepthUnlessMovesIsGiv
       {twoKeys, 1, "", "Ne8-c7   #\nKa6-b6    \n"},
       {twoKeys, 1, "--stop-on-first ", "Ne8-c7   #\n"},
       {twoKeys, 0, "--moves 2 ", "Ne8-c7   #\nKa6-b6    \n"},
-      {twoKeys, 5, "--moves 0 ", ""},
       // With one move left every Black move is a defence, in generation order.
       {"4k3/8/8/8/8/8/8/R3K3", 0, "--defend ",
        "Ke8-f7    \nKe8-d7    \nKe8-e7    \nKe8-d8    \nKe8-f8    \n"},
@@ -114,6 +113,8 @@ TEST_F(SolveFile, RefusesBadInputWithExitTwoAndOneLine) {
       {Save("8/8/8/8/8/8/8/4K3", 1), "could not find a black king!"},
       {"--moves 2 --fen '4k3/8/8/8/8/8/8/4K3 z'", "bad FEN: the side to move"},
       {"--defend --moves 2 --fen '4k3/8/8/8/8/8/8/4K3 w'", "--defend needs a FEN with Black"},
+      {"--moves 0 --fen '4k3/8/8/8/8/8/8/R3K3 w'", "nothing to solve in 0 moves"},
+      {"--moves 2 --fen '4k3/8/8/8/8/8/8/4\u00e93 w'", "unknown piece letter '\u00e9'"},
   };
   for (const auto &[arguments, message] : cases) {
     const CommandRun run = Solve(arguments);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -162,31 +163,107 @@ TEST_F(RegistryStore, AwkwardStringsComeBackUnchanged) {
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 3 + std::ssize(texts));
 }
 
-TEST_F(RegistryStore, DamagedFilesLoseOnlyTheDamagedParts) {
+// A line the store cannot read may be damage, or the work of a newer program: either way a
+// change writes it back, once, after the keys, where it belongs to no key.
+TEST_F(RegistryStore, DamagedLinesAreKeptWhenAChangeIsWritten) {
   const std::string good = "[HKEY_CURRENT_USER\\Good]\n@=\"kept\"\n\"Name\"=\"also kept\"\n";
   const std::string junk = "\0\xff\xfe[\x01\n\"\xff\n"s;
-  const std::pair<const char *, std::string> cases[] = {
-      {"garbage lines", good + "not a line\n\"Lost\"=\"no end\n\"Lost\"=\"bad \\q escape\"\n"
-                               "\"Lost\"=\"x\" and more\n"},
-      {"truncated section header", good + "[HKEY_CURRENT_USER\\Lost\n\"Lost\"=\"orphan\"\n"},
-      {"value cut short", good + "[HKEY_CURRENT_USER\\Good]\n\"Lost\"=\"half"},
-      {"unknown root", "[HKEY_NOWHERE\\Lost]\n\"Name\"=\"elsewhere\"\n" + good},
-      {"binary junk", junk + good + junk},
+  const struct {
+    const char *what;
+    std::string text;
+    Names unread;
+  } cases[] = {
+      {"garbage lines",
+       good + "not a line\n\"Lost\"=\"no end\n\"Lost\"=\"bad \\q escape\"\n"
+              "\"Lost\"=\"x\" and more\n",
+       {"not a line", "\"Lost\"=\"no end", "\"Lost\"=\"bad \\q escape\"",
+        "\"Lost\"=\"x\" and more"}},
+      {"truncated section header",
+       good + "[HKEY_CURRENT_USER\\Lost\n\"Lost\"=\"orphan\"\n",
+       {"[HKEY_CURRENT_USER\\Lost", "\"Lost\"=\"orphan\""}},
+      {"value cut short", good + "[HKEY_CURRENT_USER\\Good]\n\"Lost\"=\"half", {"\"Lost\"=\"half"}},
+      {"unknown root",
+       "[HKEY_NOWHERE\\Lost]\n\"Name\"=\"elsewhere\"\n" + good,
+       {"[HKEY_NOWHERE\\Lost]", "\"Name\"=\"elsewhere\""}},
+      {"binary junk",
+       junk + good + junk,
+       {"\0\xff\xfe[\x01"s, "\"\xff", "\0\xff\xfe[\x01"s, "\"\xff"}},
       {"no header and CRLF line ends",
-       "[HKEY_CURRENT_USER\\Good]\r\n@=\"kept\"\r\n\"Name\"=\"also kept\"\r\n"},
+       "[HKEY_CURRENT_USER\\Good]\r\n@=\"kept\"\r\n\"Name\"=\"also kept\"\r\n",
+       {}},
   };
-  for (const auto &[what, text] : cases) {
+  for (const auto &[what, text, unread] : cases) {
     SCOPED_TRACE(what);
     fs::create_directories(file_.parent_path());
     std::ofstream(file_, std::ios::binary) << text;
     EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
     EXPECT_EQ(registry.QueryValue(kUser, "Good", ""), "kept");
-    // A change writes back what could be read, and only that.
-    ASSERT_TRUE(registry.SetValue(kUser, "Good", "Added", "yes"));
-    EXPECT_EQ(registry.QueryValue(kUser, "Good", "Name"), "also kept");
-    EXPECT_EQ(registry.QueryValue(kUser, "Good", "Added"), "yes");
-    EXPECT_EQ(FileText().find("Lost"), std::string::npos);
+    std::string kept;
+    for (const std::string &line : unread)
+      kept += line + '\n';
+    if (!kept.empty())
+      kept = "\n[Lines this program could not read, kept as found]\n" + kept;
+    for (const char *value : {"yes", "again"}) {
+      ASSERT_TRUE(registry.SetValue(kUser, "Good", "Added", value));
+      EXPECT_EQ(registry.QueryValue(kUser, "Good", "Name"), "also kept");
+      EXPECT_EQ(registry.QueryValue(kUser, "Good", "Added"), value);
+      EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
+      EXPECT_TRUE(FileText().ends_with("\"Name\"=\"also kept\"\n" + kept)) << FileText();
+    }
   }
+}
+
+TEST_F(RegistryStore, AChangeKeepsTheModeOfTheFileAndANewFileFollowsTheUmask) {
+  const auto mode = [&] { return fs::status(file_).permissions() & fs::perms::all; };
+  const mode_t saved = umask(027);
+  ASSERT_TRUE(registry.CreateKey(kUser, "Software"));
+  umask(saved);
+  EXPECT_EQ(mode(), fs::perms(0640));
+  int change = 0;
+  for (const unsigned bits : {0644u, 0600u, 0664u, 0444u}) {
+    fs::permissions(file_, fs::perms(bits));
+    ASSERT_TRUE(registry.SetValue(kUser, "Software", "", std::to_string(++change)));
+    EXPECT_EQ(mode(), fs::perms(bits)) << std::oct << bits;
+  }
+}
+
+// How many bytes this process has read so far, from any file.
+std::optional<long long> BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string field;
+  long long value = 0;
+  while (io >> field >> value) {
+    if (field == "rchar:")
+      return value;
+  }
+  return std::nullopt;
+}
+
+// A large file once opened the program only after many seconds: every question read it again.
+TEST_F(RegistryStore, ReadsTheFileOncePerChangeOfIt) {
+  if (!BytesRead())
+    GTEST_SKIP() << "no /proc/self/io to count the bytes read";
+  std::string text = "[HKEY_CURRENT_USER\\Big]\n";
+  for (int i = 0; i < 40000; ++i)
+    text += "\"v" + std::to_string(i) + "\"=\"some value to make the file large\"\n";
+  fs::create_directories(file_.parent_path());
+  std::ofstream(file_, std::ios::binary) << text;
+
+  const platform::Registry reader(file_);
+  const long long before = *BytesRead();
+  for (int i = 0; i < 50; ++i)
+    ASSERT_EQ(reader.QueryValue(kUser, "Big", "v" + std::to_string(i)),
+              "some value to make the file large");
+  EXPECT_LT(*BytesRead() - before, 2 * std::ssize(text)) << "read more than once";
+
+  // A change by another writer, a rewrite in place and a removal are each seen at once.
+  ASSERT_TRUE(platform::Registry(file_).SetValue(kUser, "Big", "v7", "changed"));
+  EXPECT_EQ(reader.QueryValue(kUser, "Big", "v7"), "changed");
+  std::ofstream(file_, std::ios::binary | std::ios::trunc) << "[HKEY_CURRENT_USER\\Big]\n@=\"x\"\n";
+  EXPECT_EQ(reader.QueryValue(kUser, "Big", ""), "x");
+  EXPECT_EQ(reader.QueryValue(kUser, "Big", "v7"), std::nullopt);
+  fs::remove(file_);
+  EXPECT_FALSE(reader.KeyExists(kUser, "Big"));
 }
 
 TEST_F(RegistryStore, FailedWritesKeepTheOldFile) {

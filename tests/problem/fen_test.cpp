@@ -50,6 +50,7 @@ TEST(Fen, RefusesMalformedInputWithAReason) {
       {"4k3/8/8/8/8/8/8 w", "7 ranks, not 8"},
       {"4k3/8/8/8/8/8/8/8/4K3 w", "more than 8 ranks"},
       {"4k3/8/8/8/8/8/8/4X3 w", "'X'"},
+      {"4k3/8/8/8/8/8/8/4\u00e93 w", "'\u00e9'"},
       {"4k3/8/8/8/8/8/8/4K3 w KX", "castling"},
       {"4k3/8/8/8/8/8/8/4K3 w - e5", "en-passant"},
       {"4k3/8/8/8/8/8/8/4K3 w - - x 1", "counter"},

@@ -5,6 +5,7 @@
 #include "engine/position.h"
 #include "problem/fen.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false,
                     const engine::SearchOptions &search = {});
 
 // Leaf count of the FEN's legal move tree.
+std::uint64_t PerftOf(const std::string &fen, int depth);
+
+// Leaf count of the legal move tree of the FEN's position, its side to move and its rights.
 std::uint64_t PerftOf(const std::string &fen, int depth);
 
 } // namespace testing_support

@@ -47,6 +47,22 @@ bool WaitForNoWorker() {
   return true;
 }
 
+namespace {
+
+// Workers let go from inside a handler are joined when the library is asked whether it may be
+// unloaded; asked once more at the end, none of them is left behind as a leaked thread.
+class JoinLetGoWorkers : public ::testing::Environment {
+  void TearDown() override {
+    WaitForNoWorker();
+    FreeUnusedLibraries();
+  }
+};
+
+[[maybe_unused]] const auto *const kJoinLetGoWorkers =
+    ::testing::AddGlobalTestEnvironment(new JoinLetGoWorkers);
+
+} // namespace
+
 Events SolutionsOf(const Events &events) {
   Events solutions;
   for (const std::string &event : events) {
