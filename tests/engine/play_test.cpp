@@ -121,13 +121,6 @@ TEST(PlayRun, AsksForOneFirstMoveByItsLineKeyOrNot) {
   EXPECT_EQ(Play(karge, order).result, engine::PlayResult::NoSuchMove);
 }
 
-TEST(PlayRun, RefusesWhatATaskRefuses) {
-  using engine::PlayResult;
-  EXPECT_EQ(Play("k7/8/1K6/8/8/8/8/R7 w - - 0 1", Printed(2)).result, PlayResult::OpponentInCheck);
-  EXPECT_EQ(Play("k7/8/1K6/8/8/8/8/7R w - - 0 1", Printed(0)).result, PlayResult::DepthBelowOne);
-  EXPECT_EQ(Play("8/8/1K6/8/8/8/8/7R w - - 0 1", Printed(2)).result, PlayResult::NoKingPair);
-}
-
 TEST(PlayRun, ReportsRisingProgressAndEndsAtOnceWhenStopped) {
   const char *karge = "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1";
   const RecordedPlay whole = Play(karge, Printed(3, 1, true));
