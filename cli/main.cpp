@@ -2,6 +2,7 @@
 #include "cli/conversions.h"
 #include "cli/epd_batch.h"
 #include "cli/options.h"
+#include "cli/play_run.h"
 #include "cli/task_run.h"
 #include "cli/terminal_report.h"
 #include "engine/engine.h"
@@ -154,6 +155,12 @@ int main(int argc, char **argv) {
     return cli::WriteProblem(options.writeCmtFile, position, moves, options.comment, error)
                ? 0
                : Fail(error);
+  }
+  if (options.play) {
+    if (!position.whiteToMove)
+      return Fail("--play needs a FEN with White to move");
+    std::signal(SIGINT, OnInterrupt);
+    return cli::ShowPlay(options, position, moves, interrupted);
   }
   return options.perftDepth ? CountTree(options, position) : Solve(options, position, moves);
 }

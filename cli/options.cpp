@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <charconv>
+#include <climits>
 #include <string_view>
 
 namespace cli {
@@ -25,15 +26,22 @@ bool ParseShard(std::string_view text, int &index, int &count) {
          ParseInteger(text.substr(0, slash), 1, count, index);
 }
 
-// The options of a collection, of a conversion and of perft each go with their own task only.
+// The options of a collection, of the play, of a conversion and of perft each go with their own
+// task only.
 bool CheckTaskOptions(const Options &options, bool fenGiven, bool collectionOptionGiven,
-                      std::string &error) {
+                      bool playOptionGiven, std::string &error) {
   const bool collection = !options.epdFile.empty();
   const bool writing = !options.writeCmtFile.empty();
-  if (collection + options.toFen + writing + options.perftDepth.has_value() > 1) {
-    error = "--epd, --to-fen, --write-cmt and --perft do not go together";
+  if (collection + options.play + options.toFen + writing + options.perftDepth.has_value() > 1) {
+    error = "--epd, --play, --to-fen, --write-cmt and --perft do not go together";
   } else if (!collection && collectionOptionGiven) {
-    error = "--json, --limit and --shard go with --epd";
+    error = "--limit and --shard go with --epd";
+  } else if (options.json && !collection && !options.play) {
+    error = "--json goes with --epd or --play";
+  } else if (!options.play && playOptionGiven) {
+    error = "--tries, --set-play and --max-lines go with --play";
+  } else if (options.play && (options.defend || options.stopOnFirst)) {
+    error = "--play shows the play of White's keys: no --defend or --stop-on-first";
   } else if (collection && (fenGiven || !options.problemFile.empty())) {
     error = "--epd takes its positions from the collection, not from --fen or a problem file";
   } else if (options.toFen && options.problemFile.empty()) {
@@ -53,7 +61,8 @@ bool CheckTaskOptions(const Options &options, bool fenGiven, bool collectionOpti
 bool ParseOptions(int argc, const char *const *argv, Options &options, std::string &error) {
   Options parsed;
   bool fenGiven = false;
-  bool collectionOptionGiven = false; // --json, --limit or --shard
+  bool collectionOptionGiven = false; // --limit or --shard
+  bool playOptionGiven = false;       // --tries, --set-play or --max-lines
   bool optionsEnded = false; // after "--" every argument names a file, even one starting with '-'
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -84,14 +93,20 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     const bool takesValue = arg == "--fen" || arg == "--moves" || arg == "--perft" ||
                             arg == "--hash" || arg == "--epd" || arg == "--limit" ||
                             arg == "--shard" || arg == "--write-cmt" || arg == "--comment" ||
-                            arg == "--threads";
-    if (takesValue && !inlineValue) {
+                            arg == "--threads" || arg == "--max-lines";
+    // A count of refutations may follow --tries; without one it is 1.
+    const bool valueMayFollow = arg == "--tries";
+    int number = 0;
+    if (valueMayFollow && !inlineValue) {
+      const bool counted = i + 1 < argc && ParseInteger(argv[i + 1], INT_MIN, INT_MAX, number);
+      value = counted ? argv[++i] : "1";
+    } else if (takesValue && !inlineValue) {
       if (i + 1 >= argc) {
         error = std::string(arg) + " needs a value";
         return false;
       }
       value = argv[++i];
-    } else if (!takesValue && inlineValue) {
+    } else if (!takesValue && !valueMayFollow && inlineValue) {
       error = std::string(arg) + " takes no value";
       return false;
     }
@@ -131,7 +146,24 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
       (arg == "--epd" ? parsed.epdFile : parsed.writeCmtFile) = value;
     } else if (arg == "--json") {
       parsed.json = true;
-      collectionOptionGiven = true;
+    } else if (arg == "--play") {
+      parsed.play = true;
+    } else if (arg == "--set-play") {
+      parsed.setPlay = true;
+      playOptionGiven = true;
+    } else if (arg == "--tries") {
+      if (!ParseInteger(value, 1, 1000, parsed.tries)) {
+        error = "--tries needs a number of refutations from 1 to 1000, not '" + std::string(value) +
+                "'";
+        return false;
+      }
+      playOptionGiven = true;
+    } else if (arg == "--max-lines") {
+      if (!ParseInteger(value, 1, 100000000, parsed.maxLines)) {
+        error = "--max-lines needs a number from 1 to 100000000, not '" + std::string(value) + "'";
+        return false;
+      }
+      playOptionGiven = true;
     } else if (arg == "--limit") {
       double seconds = 0;
       if (!ParseLimit(value, seconds)) {
@@ -170,7 +202,7 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
     options = parsed;
     return true;
   }
-  if (!CheckTaskOptions(parsed, fenGiven, collectionOptionGiven, error))
+  if (!CheckTaskOptions(parsed, fenGiven, collectionOptionGiven, playOptionGiven, error))
     return false;
   if (!parsed.epdFile.empty()) {
     options = parsed;

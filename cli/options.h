@@ -9,6 +9,8 @@ namespace cli {
 inline constexpr const char *kUsage =
     "usage: quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] --fen \"FEN\"\n"
     "       quintabell-solve [--defend] [--moves N] [--stop-on-first] [--quiet] FILE.cmt\n"
+    "       quintabell-solve --play [--tries [K]] [--set-play] [--json] [--max-lines N]\n"
+    "                        [--moves N] (--fen \"FEN\" | FILE.cmt)\n"
     "       quintabell-solve --perft N (--fen \"FEN\" | FILE.cmt)\n"
     "       quintabell-solve --epd (FILE | -) [--defend] [--moves N] [--json] [--limit S]\n"
     "                        [--shard I/N] [--stop-on-first] [--quiet]\n"
@@ -26,13 +28,20 @@ struct Options {
   bool help = false;
   std::optional<int> moves;      // White moves, the key included; a file brings its own
   std::optional<int> perftDepth; // set: count the move tree instead of solving
-  bool plain = false;            // the reference search instead of the accelerated one
+  // The play of each key: threat, variations, duals; tries refuted by at most `tries` Black
+  // moves (0: none), set play, JSON documents instead of text, the most lines of text (and
+  // moves per JSON document).
+  bool play = false;
+  int tries = 0;
+  bool setPlay = false;
+  int maxLines = 100000;
+  bool plain = false; // the reference search instead of the accelerated one
   int hashMegabytes = 256;
   int threads = 0; // 0: every hardware thread
 
   // A collection: every record of an EPD file ("-" for standard input).
   std::string epdFile;
-  bool json = false;           // one JSON object per record instead of the record
+  bool json = false;           // one JSON object per record (or play document) instead of text
   std::optional<double> limit; // seconds per record
   int shardIndex = 1;          // records shardIndex, shardIndex + shardCount, ...
   int shardCount = 1;

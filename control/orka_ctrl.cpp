@@ -17,6 +17,8 @@ namespace {
 // One entry of the dispatch table: a property with its accessors (no setter: read-only), or
 // a method with its argument count (none or one short).
 using MethodCall = short (*)(COrkaCtrl &control, short argument);
+// A method with a string and a short, in this order.
+using TextMethodCall = short (*)(COrkaCtrl &control, const std::string &text, short argument);
 
 struct Member {
   std::string_view name;
@@ -26,6 +28,7 @@ struct Member {
   MethodCall method = nullptr;
   int arguments = 0;
   bool returnsValue = true;
+  TextMethodCall textMethod = nullptr;
 };
 
 const Member kMembers[] = {
@@ -53,6 +56,8 @@ const Member kMembers[] = {
      },
      0, false},
     {"Threads", kDispThreads, &COrkaCtrl::GetThreads, &COrkaCtrl::SetThreads},
+    {"Play", kDispPlay, nullptr, nullptr, nullptr, 2, true,
+     [](COrkaCtrl &c, const std::string &key, short every) { return c.Play(key, every); }},
 };
 
 const Member *FindMember(DispId id) {
@@ -158,6 +163,17 @@ HResult COrkaCtrl::Invoke(DispId id, InvokeKind kind, std::span<const Variant> a
   }
   if (kind != InvokeKind::Method)
     return kMemberNotFound;
+  if (member->textMethod != nullptr) {
+    short argument = 0;
+    if (arguments.size() != 2)
+      return kBadParamCount;
+    if (arguments[0].type() != Variant::Type::String || !arguments[1].ToShort(argument))
+      return kTypeMismatch;
+    const short value = member->textMethod(*this, arguments[0].AsString(), argument);
+    if (result != nullptr)
+      *result = Variant::FromShort(value);
+    return kOk;
+  }
   if (static_cast<int>(arguments.size()) != member->arguments)
     return kBadParamCount;
   short argument = 0;
@@ -243,13 +259,28 @@ short COrkaCtrl::StartTask(engine::TaskKind kind, short stopOnFound) {
     return 1;
   }
   stopOnFound_ = stopOnFound;
+  return StartWorker({kind, cmMD_, castlingRights_, stopOnFound_, position_, threads_});
+}
+
+short COrkaCtrl::Play(const std::string &key, short every) {
+  if (task_->Running()) {
+    lSuccess_ = 0;
+    return 1;
+  }
+  return StartWorker({.depth = cmMD_,
+                      .castlingRights = castlingRights_,
+                      .position = position_,
+                      .playKey = key,
+                      .everyAnswer = every != 0});
+}
+
+// The task takes its inputs now: later writes are for the next task. Its worker runs only once
+// this call's own bookkeeping is done, so a handler that calls back finds it complete.
+short COrkaCtrl::StartWorker(const TaskRequest &request) {
   if (lastTask_ != nullptr) {
     lastTask_->Join();
     lastTask_.reset();
   }
-  // The task takes its inputs now: later writes are for the next task. Its worker runs only
-  // once this call's own bookkeeping is done, so a handler that calls back finds it complete.
-  const TaskRequest request{kind, cmMD_, castlingRights_, stopOnFound_, position_, threads_};
   lastTask_ = SolverTask::Create(request, solver_, sinks_, task_);
   if (lastTask_ == nullptr) {
     lSuccess_ = 0;

@@ -61,6 +61,8 @@ public:
   void SetThreads(short value) { threads_ = value; }
   short Mate(short stopOnFound);
   short Defend(short stopOnFound);
+  // Added too: the play of one first move on the worker, as a task (see orka_ids.h).
+  short Play(const std::string &key, short every);
   short Panic();
   void Clear();
 
@@ -70,6 +72,7 @@ private:
   ~COrkaCtrl();
 
   short StartTask(engine::TaskKind kind, short stopOnFound);
+  short StartWorker(const TaskRequest &request);
   short Coupling(std::uint32_t right) const;
   void SetCoupling(std::uint32_t right, short value);
 

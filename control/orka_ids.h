@@ -62,10 +62,29 @@ inline constexpr DispId kDispPanic = 13;
 inline constexpr DispId kDispClear = 14;
 // Added after the original fourteen, which keep their numbers.
 inline constexpr DispId kDispThreads = 15;
+// Play(Key As String, Every As Short) As Short: the play of one first move of the position set
+// up as for Mate (cmMD moves), on the worker, as a task; always answers 1, LSuccess 1 when it
+// started. Key is the move's solution line as SolutionFound gave it (trailing blanks may be
+// left off). Every 0: White's shortest answers only, as a printed solution; otherwise every
+// continuation that forces mate in the moves left.
+inline constexpr DispId kDispPlay = 16;
 
 // _DOrkaEvents.
 inline constexpr DispId kEventSolutionFound = 1;
 inline constexpr DispId kEventFinished = 2;
 inline constexpr DispId kEventProgressUpdate = 3;
+// Events of Play, in this order: PlayProgress(Progress As Short) with rising values below 100;
+// PlayFound(Play As String) once, the move's JSON document, when the move is a legal first move;
+// PlayProgress 100; PlayFinished(Result As Short). After Panic nothing more comes.
+inline constexpr DispId kEventPlayProgress = 4;
+inline constexpr DispId kEventPlayFound = 5;
+inline constexpr DispId kEventPlayFinished = 6;
+
+// The results PlayFinished reports.
+inline constexpr short kPlayDelivered = 0;
+inline constexpr short kPlayNoSuchMove = 1;      // the key is no legal first move here
+inline constexpr short kPlayOpponentInCheck = 2; // Black stands in check
+inline constexpr short kPlayDepthBelowOne = 3;   // cmMD is below 1
+inline constexpr short kPlayNoKingPair = 4;      // not one king per side
 
 } // namespace orka

@@ -1,6 +1,7 @@
 #include "control/solver_task.h"
 
 #include "control/orka_ids.h"
+#include "control/play_events.h"
 
 namespace orka {
 
@@ -93,7 +94,9 @@ SolverTask::~SolverTask() {
 }
 
 void SolverTask::Run() {
-  {
+  if (request_.playKey) {
+    ReportPlay(request_, *sinks_, stop_);
+  } else {
     EventReporter reporter(*sinks_, stop_, request_.stopOnFound);
     // A worker let go from inside an event may still be leaving its search on the same
     // solver: the solver has this one wait for it.

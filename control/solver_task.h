@@ -9,6 +9,8 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 namespace orka {
 
@@ -35,6 +37,9 @@ struct TaskRequest {
   short stopOnFound = 0;
   engine::Placement position{};
   short threads = 0; // search threads; 0 or less: every core
+  // Set for Play: the first move whose play the worker works out instead of the task.
+  std::optional<std::string> playKey;
+  bool everyAnswer = false;
 };
 
 class SolverTask {

@@ -49,6 +49,15 @@ TEST(SolveOptions, ReadsEveryOptionInEitherFormAndTheOneOtherArgumentAsAProblemF
       << error;
   EXPECT_EQ(options.writeCmtFile, "o.cmt");
   EXPECT_EQ(options.comment, "");
+  ASSERT_TRUE(Parse({"--play", "--tries", "--json", "p.cmt"}, options, error)) << error;
+  EXPECT_TRUE(options.play && options.json);
+  EXPECT_EQ(options.tries, 1) << "--tries alone allows one refutation";
+  ASSERT_TRUE(
+      Parse({"--play", "--tries", "3", "--set-play", "--max-lines=9", "p.cmt"}, options, error))
+      << error;
+  EXPECT_TRUE(options.setPlay);
+  EXPECT_EQ(options.tries, 3);
+  EXPECT_EQ(options.maxLines, 9);
 }
 
 TEST(SolveOptions, RefusesWhatCannotBeRun) {
@@ -79,6 +88,12 @@ TEST(SolveOptions, RefusesWhatCannotBeRun) {
       {{"--write-cmt", "o.cmt", "p.cmt"}, "--write-cmt takes only --fen"},
       {{"--write-cmt", "o.cmt", "--defend", "--moves", "2", "--fen", "F"}, "takes only --fen"},
       {{"--comment", "c", "p.cmt"}, "--comment goes with --write-cmt"},
+      {{"--json", "p.cmt"}, "--json goes with --epd or --play"},
+      {{"--tries", "2", "p.cmt"}, "--tries, --set-play and --max-lines go with --play"},
+      {{"--play", "--tries", "0", "p.cmt"}, "--tries needs a number of refutations from 1"},
+      {{"--play", "--max-lines", "0", "p.cmt"}, "--max-lines needs a number from 1"},
+      {{"--play", "--defend", "p.cmt"}, "no --defend or --stop-on-first"},
+      {{"--play", "--perft", "2", "p.cmt"}, "do not go together"},
   };
   for (const auto &[args, message] : cases) {
     cli::Options options;

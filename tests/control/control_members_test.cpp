@@ -18,10 +18,10 @@ const DispId kCouplings[] = {kDispCouplingWhiteSmall, kDispCouplingWhiteLarge,
                              kDispCouplingBlackSmall, kDispCouplingBlackLarge};
 
 TEST(OrkaMembers, NamesMapToTheirIdentifiersWhateverTheCase) {
-  // In identifier order, 1 to 14, and the added Threads.
+  // In identifier order, 1 to 14, and the added Threads and Play.
   std::istringstream names("cmManColor CMFIELDX cmfieldy CmMan cmMD lsuccess CouplingWhiteSmall "
                            "couplingwhitelarge COUPLINGBLACKSMALL CouplingBlackLarge mate DEFEND "
-                           "Panic clear threads");
+                           "Panic clear threads PLAY");
   OrkaHost host;
   DispId expected = 1;
   for (std::string name; names >> name; ++expected) {
@@ -29,7 +29,7 @@ TEST(OrkaMembers, NamesMapToTheirIdentifiersWhateverTheCase) {
     EXPECT_EQ(host.control()->GetIdOfName(name, &id), kOk) << name;
     EXPECT_EQ(id, expected) << name;
   }
-  EXPECT_EQ(expected, 16);
+  EXPECT_EQ(expected, 17);
   DispId id = 0;
   EXPECT_EQ(host.control()->GetIdOfName("cmManColour", &id), kUnknownName);
   EXPECT_EQ(id, kUnknownDispId);
@@ -99,9 +99,12 @@ TEST(OrkaMembers, MalformedCallsAreRefusedWithTheirErrors) {
       {kDispClear, InvokeKind::Method, {&one, 1}, kBadParamCount},
       {kDispCmMD, InvokeKind::PropertyPut, {&junk, 1}, kTypeMismatch},
       {kDispMate, InvokeKind::Method, {&junk, 1}, kTypeMismatch},
+      {kDispPlay, InvokeKind::Method, {&one, 1}, kBadParamCount},
+      {kDispPlay, InvokeKind::Method, two, kTypeMismatch},
+      {kDispPlay, InvokeKind::PropertyGet, {}, kMemberNotFound},
       {kDispPanic, InvokeKind::PropertyGet, {}, kMemberNotFound},
       {0, InvokeKind::PropertyGet, {}, kMemberNotFound},
-      {16, InvokeKind::Method, {}, kMemberNotFound},
+      {17, InvokeKind::Method, {}, kMemberNotFound},
   };
   host.Put(kDispCmMD, 3);
   for (const auto &c : kCalls) {

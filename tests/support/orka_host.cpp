@@ -98,6 +98,12 @@ HResult RecordingSink::Invoke(DispId id, InvokeKind kind, std::span<const Varian
     event = "solution " + arguments[0].AsString();
   else if (id == orka::kEventFinished && arguments.empty())
     event = "finished";
+  else if (id == orka::kEventPlayProgress && one && arguments[0].type() == Variant::Type::Short)
+    event = "play progress " + std::to_string(arguments[0].AsShort());
+  else if (id == orka::kEventPlayFound && one && arguments[0].type() == Variant::Type::String)
+    event = "play " + arguments[0].AsString();
+  else if (id == orka::kEventPlayFinished && one && arguments[0].type() == Variant::Type::Short)
+    event = "play finished " + std::to_string(arguments[0].AsShort());
   if (onEvent)
     onEvent(event);
   std::lock_guard lock(mutex);
@@ -170,6 +176,14 @@ void OrkaHost::Place(const std::string &fen, short depth, bool clear) {
   }
   Put(orka::kDispCmMD, depth);
   whiteToMove_ = position.whiteToMove;
+}
+
+short OrkaHost::Play(const std::string &key, short every) {
+  const Variant arguments[] = {Variant::FromString(key), Variant::FromShort(every)};
+  Variant result;
+  EXPECT_EQ(control_->Invoke(orka::kDispPlay, InvokeKind::Method, arguments, &result), kOk);
+  EXPECT_EQ(result.AsShort(), 1);
+  return Get(orka::kDispLSuccess);
 }
 
 short OrkaHost::Start(short stopOnFound) {

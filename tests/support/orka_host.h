@@ -52,7 +52,8 @@ struct Gate {
 Events SolutionsOf(const Events &events);
 
 // An event sink that writes each event down as text ("progress 14", "solution Qf8-e7    ",
-// "finished") and lets the test wait for one.
+// "finished", "play progress 50", "play {...}", "play finished 0") and lets the test wait for
+// one.
 struct RecordingSink final : platform::IDispatch {
   static platform::ComPtr<RecordingSink> Make() {
     return platform::ComPtr<RecordingSink>::Adopt(new RecordingSink);
@@ -109,6 +110,8 @@ public:
     Place(fen, depth);
     return Start();
   }
+  // Play of the first move with this solution line; answers LSuccess.
+  short Play(const std::string &key, short every = 0);
   // Start with a sink of its own; waits for Finished and for the worker to be gone, and answers
   // the events of the task.
   Events Run(short stopOnFound = 0);
