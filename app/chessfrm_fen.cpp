@@ -2,7 +2,7 @@
 // the ticked boxes, in with the board and the boxes it sets up.
 #include "app/chessfrm.h"
 #include "app/texts.h"
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/cmt_file.h"
 #include "problem/fen.h"
 #include "problem/position_check.h"

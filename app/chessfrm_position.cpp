@@ -2,7 +2,7 @@
 // the position into the solver before every search.
 #include "app/chessfrm.h"
 #include "app/texts.h"
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/board.h"
 #include "problem/cmt_file.h"
 #include "problem/position_check.h"

@@ -1,6 +1,6 @@
 #include "cli/conversions.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/cmt_file.h"
 #include "problem/windows1252.h"
 

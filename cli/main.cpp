@@ -57,7 +57,7 @@ int Solve(const cli::Options &options, const problem::FenPosition &position, int
   request.stopOnFirst = options.stopOnFirst;
   request.stopRequest = &interrupted;
   request.search = cli::SearchOptionsOf(options);
-  if (const auto safe = engine::MateTable::SafeMegabytes();
+  if (const auto safe = engine::SafeTableMegabytes();
       !options.plain && static_cast<std::size_t>(options.hashMegabytes) > safe) {
     std::fprintf(stderr,
                  "quintabell-solve: --hash %d MB is more than half of this machine's memory; "

@@ -1,6 +1,6 @@
 #include "cli/task_run.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "platform/deep_thread.h"
 
 #include <condition_variable>

@@ -5,10 +5,9 @@
 // GLOSSARY.md beside this header.
 #pragma once
 
-#include "engine/mate_table.h"
-
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -73,8 +72,18 @@ struct TableStatistics {
 
 int HardwareThreads();
 
+// The most the table of proven results may take on this machine: half of its memory.
+std::size_t SafeTableMegabytes();
+
+class MateTable;
+
 class Solver {
 public:
+  Solver();
+  ~Solver();
+  Solver(const Solver &) = delete;
+  Solver &operator=(const Solver &) = delete;
+
   // The whole task as a worker runs it: the position loaded, the root searched, then the
   // closing reports (a notice for results 1 and 2, ProgressUpdate 100, Finished) unless it
   // ended early. One task at a time: a second caller waits for the first.
@@ -85,11 +94,11 @@ public:
   // the table's lookups, and the most the table could grow to.
   std::uint64_t NodeCount() const { return nodes_; }
   TableStatistics LastTaskTableStatistics() const { return table_; }
-  std::size_t TableLimitMegabytes() const { return results_.LimitMegabytes(); }
+  std::size_t TableLimitMegabytes() const;
 
 private:
   std::mutex running_;
-  MateTable results_;
+  const std::unique_ptr<MateTable> results_;
   std::uint64_t nodes_ = 0;
   TableStatistics table_;
 };

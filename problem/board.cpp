@@ -1,6 +1,6 @@
 #include "problem/board.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 
 namespace problem {
 

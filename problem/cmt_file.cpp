@@ -1,6 +1,6 @@
 #include "problem/cmt_file.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/windows1252.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "problem/fen.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/utf8.h"
 
 #include <sstream>

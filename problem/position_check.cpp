@@ -1,6 +1,6 @@
 #include "problem/position_check.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 
 namespace problem {
 

@@ -1,6 +1,6 @@
 #include "problem/san.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/solution_text.h"
 
 #include <cstdlib>

@@ -9,7 +9,7 @@
 // Run it with QT_QPA_PLATFORM=offscreen; it needs no display.
 
 #include "app/drawing.h"
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 
 #include <QDir>
 #include <QFont>

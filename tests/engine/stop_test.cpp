@@ -1,6 +1,6 @@
 // The stop request: another thread ends a running task, which then reports nothing more,
 // with one search thread or several.
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "platform/deep_thread.h"
 #include "tests/support/engine_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "problem/cmt_file.h"
 
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

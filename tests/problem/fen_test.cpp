@@ -1,4 +1,4 @@
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 #include "problem/fen.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,8 @@
-// The codes of the engine's position: what a cell holds, what a ply record says, which
-// castling rights exist and where the squares lie on the 120-cell board.
+// The codes of the engine's position: what a cell holds, what a ply record says and where the
+// squares lie on the 120-cell board. Internal to the engine.
 #pragma once
+
+#include "engine/man_codes.h"
 
 #include <cstdint>
 
@@ -41,30 +43,6 @@ inline constexpr std::uint32_t kPromotion = 8;
 inline constexpr std::uint32_t kShortCastling = 16;
 inline constexpr std::uint32_t kLongCastling = 32;
 inline constexpr std::uint32_t kRightTaken = 64;
-
-// CastlingRights bits.
-inline constexpr std::uint32_t kWhiteLong = 1;
-inline constexpr std::uint32_t kWhiteShort = 2;
-inline constexpr std::uint32_t kBlackLong = 4;
-inline constexpr std::uint32_t kBlackShort = 8;
-inline constexpr std::uint32_t kAllRights = 15;
-
-// ManCodes, as they cross the control's boundary.
-enum ManCode : int {
-  kNoMan = 0,
-  kWhitePawn = 1,
-  kWhiteRook = 2,
-  kWhiteKnight = 3,
-  kWhiteBishop = 4,
-  kWhiteQueen = 5,
-  kWhiteKing = 6,
-  kBlackPawn = 7,
-  kBlackRook = 8,
-  kBlackKnight = 9,
-  kBlackBishop = 10,
-  kBlackQueen = 11,
-  kBlackKing = 12,
-};
 
 // Board indices: 10 * file + rank, with 21 border cells before a1 and after h8.
 inline constexpr int kBoardCells = 120;

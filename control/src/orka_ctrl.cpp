@@ -2,7 +2,7 @@
 
 #include "control/orka_ids.h"
 #include "control/server.h"
-#include "engine/codes.h"
+#include "engine/man_codes.h"
 
 #include <algorithm>
 #include <cctype>

@@ -10,6 +10,7 @@
 
 #include "engine/fast_search.h"
 #include "engine/generator.h"
+#include "engine/mate_table.h"
 #include "engine/search.h"
 #include "platform/deep_thread.h"
 
@@ -316,6 +317,13 @@ TaskResult RunRoot(const Placement &placement, const TaskOrder &order, MateTable
 
 } // namespace
 
+std::size_t SafeTableMegabytes() { return MateTable::SafeMegabytes(); }
+
+Solver::Solver() : results_(std::make_unique<MateTable>()) {}
+Solver::~Solver() = default;
+
+std::size_t Solver::TableLimitMegabytes() const { return results_->LimitMegabytes(); }
+
 int HardwareThreads() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
 
 TaskResult Solver::RunTask(TaskKind kind, const Placement &placement, const TaskOrder &order,
@@ -323,9 +331,9 @@ TaskResult Solver::RunTask(TaskKind kind, const Placement &placement, const Task
   std::lock_guard lock(running_);
   MateTable *table = nullptr;
   if (!order.search.plain) {
-    results_.SetLimit(static_cast<std::size_t>(std::max(order.search.hashMegabytes, 1)));
-    results_.NewTask();
-    table = &results_;
+    results_->SetLimit(static_cast<std::size_t>(std::max(order.search.hashMegabytes, 1)));
+    results_->NewTask();
+    table = results_.get();
   }
   const int threads = order.search.threads > 0 ? order.search.threads : HardwareThreads();
   const TaskResult result =
