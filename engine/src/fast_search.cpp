@@ -21,7 +21,7 @@ namespace engine {
 namespace {
 
 // Positions this close to mate are proven faster than their marks would pay for.
-constexpr int kSharedMovesLeft = 3;
+constexpr int kSharedMovesLeft = 4;
 
 bool IsKiller(const Killer &killer, const CellCode *from, const CellCode *to) {
   return killer.from == from && killer.to == to && killer.kind == (*from & kKindMask);
