@@ -31,6 +31,7 @@ chessfrm::chessfrm(std::unique_ptr<SolverControl> control, UserDialogs &dialogs)
   resize(minimumSizeHint());
   ConnectEditor();
   ConnectSolving();
+  ConnectPlay();
   ConnectMenus();
   // The editor's and the runs' starting state.
   SelectedMan = 0;

@@ -21,6 +21,7 @@ struct ProblemFile;
 }
 
 class HelpViewer;
+class PlayPanel;
 class QAction;
 class QPainter;
 class QPrinter;
@@ -126,6 +127,9 @@ private:
   void TaskButton_Click(bool mate);
   void BeginSolving();
   void EndSolving();
+  // While a search or a play runs both task buttons cancel it and what would change the problem
+  // or the depth is off.
+  void ShowBusy(bool busy);
   void terminatethread();
   void cm_SolutionFound(const QString &solution);
   void cm_ProgressUpdate(short progress);
@@ -139,7 +143,18 @@ private:
   // The solution list (chessfrm_solutions.cpp).
   void slist_Click();
   void ShowMove();
+  // Frames the move of a line in the solution list's form; castling on the mover's rank.
+  void FrameMove(const QString &line, bool whiteMoves);
   void Check1_Click();
+
+  // The play of a key in its panel, worked out by the control as a task (chessfrm_play.cpp).
+  void ConnectPlay();
+  // The key on the list's selected line as the control found it, the real one behind a
+  // placeholder; empty when the line is no key of a Mate run.
+  QString SelectedKey() const;
+  void menShowPlay_Click();
+  void CancelPlay();
+  void EndPlay(short result);
 
   // Problem files and settings (chessfrm_files.cpp, chessfrm_settings.cpp).
   void menclose_Click();
@@ -251,6 +266,8 @@ private:
   QMenu *menoptions = nullptr;
   QAction *menstoponfound = nullptr;
   QAction *menbeep = nullptr;
+  QMenu *menSolution = nullptr;
+  QAction *menShowPlay = nullptr;
   QMenu *menhelp = nullptr;
   QAction *menViewHelp = nullptr;
   QAction *meninfo = nullptr;
@@ -260,6 +277,8 @@ private:
   bool quitting_ = false;
   QString currentPrinter_; // for the run only; the system's default until one is chosen
   HelpViewer *helpViewer_ = nullptr;
+  PlayPanel *playPanel_ = nullptr; // made at the first Show Play
+  bool playing_ = false;           // the task running (Busy) is a play
 
   int squareSize_ = 0;
   std::array<QPixmap, 13> menPictures_; // by ManCode, at the board's present size

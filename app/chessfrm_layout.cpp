@@ -192,6 +192,10 @@ void chessfrm::CreateMenus() {
   menbeep = Item(menoptions, "menbeep", QStringLiteral("&Beep when ready"));
   menbeep->setCheckable(true);
 
+  menSolution = menuBar()->addMenu(QStringLiteral("So&lution"));
+  menSolution->setObjectName(QStringLiteral("menSolution"));
+  menShowPlay = Item(menSolution, "menShowPlay", texts::kShowPlay);
+
   menhelp = menuBar()->addMenu(QStringLiteral("&Help"));
   menhelp->setObjectName(QStringLiteral("menhelp"));
   menViewHelp = Item(menhelp, "menViewHelp", QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1));

@@ -1,6 +1,7 @@
 // The solution list: the move of the selected line shown with the marks, and scrambling, which
 // hides the solutions behind numbered placeholders until the box is cleared.
 #include "app/chessfrm.h"
+#include "app/play_panel.h"
 #include "app/run_texts.h"
 #include "app/texts.h"
 
@@ -28,8 +29,9 @@ void chessfrm::MarkSquares(FrameMark *mark, int first, int last, int margin) {
   mark->raise();
 }
 
-void chessfrm::ShowMove() {
-  const QString &t = SelectedLine;
+void chessfrm::ShowMove() { FrameMove(SelectedLine, MateMode != 0); }
+
+void chessfrm::FrameMove(const QString &t, bool whiteMoves) {
   if (t.size() < 4)
     return;
   const QChar separator = t.at(3).toLower();
@@ -38,7 +40,7 @@ void chessfrm::ShowMove() {
   const int from = 8 * FileIndex(t, 2) + DigitAt(t, 3) - 1;
   const int to = 8 * FileIndex(t, 5) + DigitAt(t, 6) - 1;
   if (t.startsWith(QLatin1String("  0-0"))) {
-    const int rank = MateMode ? 0 : 7;
+    const int rank = whiteMoves ? 0 : 7;
     const bool longCastling = t.startsWith(QLatin1String("  0-0-0"));
     const int kingFile = 4;
     const int firstFile = longCastling ? 0 : kingFile;
@@ -52,8 +54,9 @@ void chessfrm::ShowMove() {
     return;
   MarkSquares(MarkFrom, from, from, 2);
   MarkSquares(MarkTo, to, to, 2);
-  // The X lies on the man the move takes; a capture in passing lands on an empty square.
-  if (Code(to) != 0) {
+  // The X lies on the man the move takes; a capture in passing lands on an empty square. A move
+  // deeper in a play may reach a square the board's man has left.
+  if (separator == QLatin1Char('x') && Code(to) != 0) {
     MarkX->move(feld[to]->pos());
     MarkX->tag = to;
     MarkX->show();
@@ -64,6 +67,8 @@ void chessfrm::ShowMove() {
 
 void chessfrm::Check1_Click() {
   Scramble = Check1->isChecked() ? 1 : 0;
+  if (playPanel_ != nullptr)
+    playPanel_->SetScrambled(Scramble != 0);
   if (Scramble) {
     HideMarks();
     blist->clear();

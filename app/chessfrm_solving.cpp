@@ -39,6 +39,10 @@ void chessfrm::ConnectSolving() {
 }
 
 void chessfrm::TaskButton_Click(bool mate) {
+  if (playing_) {
+    CancelPlay();
+    return;
+  }
   if (Busy) {
     slist->addItem(texts::kTerminatedLine);
     terminatethread();
@@ -68,16 +72,25 @@ void chessfrm::TaskButton_Click(bool mate) {
 void chessfrm::BeginSolving() {
   SolveStart = QDateTime::currentDateTime();
   Info->setText(QStringLiteral("0%"));
-  matecmd->setText(texts::kCancel);
-  defencecmd->setText(texts::kCancel);
-  client_->setCursor(Qt::BusyCursor);
+  ShowBusy(true);
   SelectedMan = 0;
+}
+
+void chessfrm::ShowBusy(bool busy) {
+  matecmd->setText(busy ? texts::kCancel : texts::kMate);
+  defencecmd->setText(busy ? texts::kCancel : texts::kDefend);
+  if (busy)
+    client_->setCursor(Qt::BusyCursor);
   for (QAction *item : {mennew, menopen, menclearboard, menstoponfound, menPasteFen})
-    item->setEnabled(false);
-  mdscroll->setEnabled(false);
+    item->setEnabled(!busy);
+  mdscroll->setEnabled(!busy);
 }
 
 void chessfrm::terminatethread() {
+  if (playing_) {
+    CancelPlay();
+    return;
+  }
   if (!Busy)
     return;
   cm->Panic();
@@ -144,12 +157,8 @@ void chessfrm::Tim_Timer() {
 void chessfrm::EndSolving() {
   ResultsShown = -1;
   Info->setText(QString());
-  defencecmd->setText(texts::kDefend);
-  matecmd->setText(texts::kMate);
+  ShowBusy(false);
   SelectMan(0);
-  for (QAction *item : {mennew, menopen, menclearboard, menstoponfound, menPasteFen})
-    item->setEnabled(true);
-  mdscroll->setEnabled(true);
   // Whole seconds between the two clock readings, as a clock of one-second resolution tells.
   const QDateTime now = QDateTime::currentDateTime();
   const qint64 seconds = SolveStart.toSecsSinceEpoch() <= now.toSecsSinceEpoch()

@@ -30,7 +30,7 @@ public:
 
   HResult Invoke(DispId id, InvokeKind, std::span<const Variant> arguments, Variant *) override {
     const std::uint64_t run = owner_->run_.load();
-    if (id == orka::kEventFinished)
+    if (id == orka::kEventFinished || id == orka::kEventPlayFinished)
       owner_->finished_.store(run);
     const Variant argument = arguments.empty() ? Variant() : arguments[0];
     QPointer<SolverControl> owner(owner_);
@@ -99,12 +99,9 @@ void SolverControl::Put(DispId id, const Variant &value) {
   control_->Invoke(id, InvokeKind::PropertyPut, {&value, 1}, nullptr);
 }
 
-short SolverControl::Call(DispId id, const Variant *argument) {
+short SolverControl::Call(DispId id, std::span<const Variant> arguments) {
   Variant result;
-  control_->Invoke(id, InvokeKind::Method,
-                   argument != nullptr ? std::span<const Variant>(argument, 1)
-                                       : std::span<const Variant>(),
-                   &result);
+  control_->Invoke(id, InvokeKind::Method, arguments, &result);
   short value = 0;
   result.ToShort(value);
   return value;
@@ -143,24 +140,30 @@ void SolverControl::setCouplingBlackLarge(bool value) {
 short SolverControl::Mate(short stopOnFound) {
   NextRun();
   const Variant argument = Variant::FromShort(stopOnFound);
-  return Call(orka::kDispMate, &argument);
+  return Call(orka::kDispMate, {&argument, 1});
 }
 
 short SolverControl::Defend(short stopOnFound) {
   NextRun();
   const Variant argument = Variant::FromShort(stopOnFound);
-  return Call(orka::kDispDefend, &argument);
+  return Call(orka::kDispDefend, {&argument, 1});
+}
+
+short SolverControl::Play(const QString &key, short every) {
+  NextRun();
+  const Variant arguments[] = {Variant::FromString(key.toStdString()), Variant::FromShort(every)};
+  return Call(orka::kDispPlay, arguments);
 }
 
 short SolverControl::Panic() {
-  const short result = Call(orka::kDispPanic, nullptr);
+  const short result = Call(orka::kDispPanic);
   // The worker has ended: whatever it posted before is of a stopped run.
   endedBeforeStop_ = finished_.load() == run_.load();
   NextRun();
   return result;
 }
 
-void SolverControl::Clear() { Call(orka::kDispClear, nullptr); }
+void SolverControl::Clear() { Call(orka::kDispClear); }
 
 void SolverControl::Deliver(std::uint64_t run, DispId event, const Variant &argument) {
   if (run != run_.load())
@@ -174,6 +177,15 @@ void SolverControl::Deliver(std::uint64_t run, DispId event, const Variant &argu
     break;
   case orka::kEventFinished:
     emit Finished();
+    break;
+  case orka::kEventPlayProgress:
+    emit PlayProgress(argument.AsShort());
+    break;
+  case orka::kEventPlayFound:
+    emit PlayFound(QString::fromStdString(argument.AsString()));
+    break;
+  case orka::kEventPlayFinished:
+    emit PlayFinished(argument.AsShort());
     break;
   default:
     break;

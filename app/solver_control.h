@@ -1,6 +1,7 @@
 // The window's side of the Orka control `cm`: typed properties and methods that call the
 // control by dispatch identifier, and an event sink that hands every event to the window's
-// thread in the order raised. Events of a run that was stopped never arrive.
+// thread in the order raised. Events of a run (a search or a play) that was stopped never
+// arrive.
 #pragma once
 
 #include "platform/automation.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <span>
 
 class SolverControl final : public QObject {
   Q_OBJECT
@@ -39,6 +41,10 @@ public:
 
   short Mate(short stopOnFound);
   short Defend(short stopOnFound);
+  // The play of one first move, given as its solution line, of the position placed as for Mate:
+  // PlayProgress, PlayFound once with the move's JSON document, PlayFinished with the result.
+  // `every` 0: White's shortest answers only, as a printed solution shows them.
+  short Play(const QString &key, short every);
   short Panic();
   // Whether the run the last Panic stopped had raised Finished already: its task was over, and
   // the control had nothing left to stop.
@@ -49,6 +55,9 @@ signals:
   void SolutionFound(const QString &solution);
   void ProgressUpdate(short progress);
   void Finished();
+  void PlayProgress(short progress);
+  void PlayFound(const QString &play);
+  void PlayFinished(short result);
 
 private:
   class EventSink;
@@ -56,7 +65,7 @@ private:
 
   short Get(platform::DispId id);
   void Put(platform::DispId id, const platform::Variant &value);
-  short Call(platform::DispId id, const platform::Variant *argument);
+  short Call(platform::DispId id, std::span<const platform::Variant> arguments = {});
   // Events already posted for the run before this one are dropped when they arrive.
   void NextRun() { ++run_; }
   void Deliver(std::uint64_t run, platform::DispId event, const platform::Variant &argument);
@@ -66,6 +75,6 @@ private:
   std::uint32_t cookie_ = 0;
   std::shared_ptr<EventSink> sink_;
   std::atomic<std::uint64_t> run_{0};
-  std::atomic<std::uint64_t> finished_{0}; // the last run that raised Finished
+  std::atomic<std::uint64_t> finished_{0}; // the last run that raised Finished or PlayFinished
   bool endedBeforeStop_ = false;
 };

@@ -82,3 +82,24 @@ inline const QString kNotPrinted = QStringLiteral("The board could not be printe
 inline const QString kStipulation = QStringLiteral("Mate in %1");
 
 } // namespace texts
+
+namespace texts {
+
+inline const QString kShowPlay = QStringLiteral("Show &Play");
+inline const QString kPlayTitle = QStringLiteral("Play of %1");
+inline const QString kPlayTitleHidden = QStringLiteral("Play");
+inline const QString kPlayCancel = QStringLiteral("Cancel");
+inline const QString kPlayWorking = QStringLiteral("Working out the play ...");
+inline const QString kPlayCancelled = QStringLiteral("Cancelled.");
+inline const QString kPlayScrambled = QStringLiteral("Hidden while the solutions are scrambled.");
+inline const QString kPlayNoSuchMove =
+    QStringLiteral("%1 is no legal first move in the position on the board.");
+inline const QString kPlayOpponentInCheck = QStringLiteral("Black stands in check.");
+inline const QString kPlayDepthBelowOne = QStringLiteral("The depth is below one move.");
+inline const QString kPlayNoKingPair = QStringLiteral("Each side needs one king.");
+inline const QString kPlayThreat = QStringLiteral("threat:");
+inline const QString kPlayZugzwang = QStringLiteral("zugzwang.");
+inline const QString kPlayByThreat = QStringLiteral(" (answered by the threat)");
+inline const QString kPlayDual = QStringLiteral(" (dual)");
+
+} // namespace texts

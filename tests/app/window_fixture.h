@@ -52,6 +52,7 @@ struct chessfrm::TestAccess {
   QListWidget *const blist = w.blist;
   QPlainTextEdit *const commenttxt = w.commenttxt;
   QTimer *const Tim = w.Tim;
+  PlayPanel *const &playPanel = w.playPanel_; // null before the first Show Play
   SolverControl &cm = *w.cm;
 
   short &Busy = w.Busy;
