@@ -59,40 +59,10 @@ TEST(OrkaStress, TwoThousandStopsAtRandomMomentsOnTwoControlsAreEachFinal) {
   other.join();
 }
 
-} // namespace
-
-namespace {
-
-// Two controls in one process share nothing: one solves to the end and stops at once while
-// the other searches on.
+// A handler of one control's event starts a task on another control and stops it again, then
+// the other solves to the end while the first searches on: neither task waits for the other,
+// nor does the first one's handler.
 TEST(OrkaControls, SolveAtOnceAndStopEachOnItsOwn) {
-  OrkaHost first;
-  OrkaHost second;
-  const auto firstSink = RecordingSink::Make();
-  const auto secondSink = RecordingSink::Make();
-  first.Advise(*firstSink);
-  second.Advise(*secondSink);
-  ASSERT_EQ(first.Start(kDeepMate, kDeepMoves), 1);
-  ASSERT_TRUE(firstSink->WaitFor("progress 0"));
-
-  ASSERT_EQ(second.Start(kMateInTwo, 2), 1);
-  ASSERT_TRUE(secondSink->WaitFor("finished")) << "the second control waited for the first";
-  EXPECT_EQ(SolutionsOf(secondSink->Events()), Events{"Qa7-f2    "});
-  second.Call(kDispPanic); // waits for the worker, which ends a moment after Finished
-  ASSERT_EQ(second.Start(kDeepMate, kDeepMoves), 1);
-  EXPECT_EQ(second.Call(kDispPanic), 1);
-  EXPECT_EQ(second.Get(kDispLSuccess), 1);
-
-  const Events firstEvents = firstSink->Events();
-  EXPECT_EQ(std::count(firstEvents.begin(), firstEvents.end(), "finished"), 0)
-      << "the first task is still searching";
-  EXPECT_EQ(first.Call(kDispPanic), 1);
-  EXPECT_EQ(first.Get(kDispLSuccess), 1);
-}
-
-// A handler of one control's event starts a task on another control and stops it again: the
-// second task must not wait for the first one's search, which waits for the handler.
-TEST(OrkaControls, AHandlerStartsAndStopsAnotherControlsTask) {
   OrkaHost first;
   OrkaHost second;
   const auto sink = RecordingSink::Make();
@@ -110,7 +80,17 @@ TEST(OrkaControls, AHandlerStartsAndStopsAnotherControlsTask) {
   ASSERT_EQ(first.Start(kDeepMate, kDeepMoves), 1);
   ASSERT_TRUE(handled.Wait());
   EXPECT_EQ(secondStopped, 1);
+
+  const auto secondSink = RecordingSink::Make();
+  second.Advise(*secondSink);
+  ASSERT_EQ(second.Start(kMateInTwo, 2), 1);
+  ASSERT_TRUE(secondSink->WaitFor("finished")) << "the second control waited for the first";
+  EXPECT_EQ(SolutionsOf(secondSink->Events()), Events{"Qa7-f2    "});
+  const Events firstEvents = sink->Events();
+  EXPECT_EQ(std::count(firstEvents.begin(), firstEvents.end(), "finished"), 0)
+      << "the first task is still searching";
   EXPECT_EQ(first.Call(kDispPanic), 1);
+  EXPECT_EQ(first.Get(kDispLSuccess), 1);
 }
 
 } // namespace

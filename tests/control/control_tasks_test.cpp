@@ -29,14 +29,15 @@ void ExpectReleased(RecordingSink &sink) {
   sink.Release();
 }
 
-TEST(OrkaTasks, MateWhileRunningIsRefusedAndTheTaskGoesOnUnchanged) {
+// The worker waits in its first event until the host has tried to start other tasks and to
+// place other men; in Finished the task still counts as running, so the handler's own Mate is
+// refused too. The placement waits for the next task, but the men written meanwhile are lost.
+TEST(OrkaTasks, MateAndPlacementWhileRunningAreRefusedAndTheTaskGoesOnUnchanged) {
   OrkaHost host;
   Gate entered, refused;
   std::atomic<bool> held = false;
   std::atomic<short> fromFinished = -7;
   const auto sink = RecordingSink::Make();
-  // The worker waits in its first event until the host has tried to start other tasks; in
-  // Finished the task still counts as running, so the handler's own Mate is refused too.
   sink->onEvent = [&](const std::string &event) {
     if (event == "finished") {
       host.Call(kDispMate, 0);
@@ -53,6 +54,7 @@ TEST(OrkaTasks, MateWhileRunningIsRefusedAndTheTaskGoesOnUnchanged) {
     EXPECT_EQ(host.Call(start, -1), 1);
     EXPECT_EQ(host.Get(kDispLSuccess), 0);
   }
+  host.Place("k7/8/1K6/8/8/8/8/R7 w - - 0 1", 1, false); // every square
   refused.Open();
   ASSERT_TRUE(sink->WaitFor("finished"));
   ASSERT_TRUE(WaitForNoWorker());
@@ -60,31 +62,8 @@ TEST(OrkaTasks, MateWhileRunningIsRefusedAndTheTaskGoesOnUnchanged) {
   // Every event of the task as undisturbed (StopOnFound stayed 0), and none of a second one.
   const Events events = sink->Events();
   sink->onEvent = nullptr;
-  EXPECT_EQ(events, host.Solve(kTwoRooks, 1));
-}
-
-TEST(OrkaTasks, PanicEndsTheTaskAndNothingOfItArrivesAfterwards) {
-  OrkaHost host;
-  Gate entered;
-  const auto sink = RecordingSink::Make();
-  // A slow host: Panic comes while the worker is still inside the first event.
-  sink->onEvent = [&](const std::string &event) {
-    if (event == "progress 0") {
-      entered.Open();
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-  };
-  host.Advise(*sink);
-  ASSERT_EQ(host.Start(kDeepMate, kDeepMoves), 1);
-  ASSERT_TRUE(entered.Wait());
-  EXPECT_EQ(host.Call(kDispPanic), 1);
-  EXPECT_EQ(host.Get(kDispLSuccess), 1);
-  ExpectNothingAfter(*sink, sink->Count());
-  // The next task starts at once and runs on its own position.
-  sink->onEvent = nullptr;
-  EXPECT_EQ(SolutionsOf(host.Solve(kMateInTwo, 2)), Events{"Qa7-f2    "});
-  EXPECT_EQ(host.Call(kDispPanic), 1);
-  EXPECT_EQ(host.Get(kDispLSuccess), 0) << "the task had ended by itself";
+  EXPECT_EQ(SolutionsOf(events), (Events{"Rg2-g8   #", "Rh1-h8   #"}));
+  EXPECT_EQ(host.Run(), events);
 }
 
 // The virtual size of the process, in bytes.
@@ -137,40 +116,18 @@ TEST(OrkaTasks, ReleasingTheControlDuringATaskSilencesIt) {
   ExpectReleased(*sink);
 }
 
-TEST(OrkaTasks, ReleasingTheControlFromItsOwnHandlerIsSafe) {
+// The handler holds the last reference and drops it on the worker, inside the event. The
+// worker then runs its last instructions of library code: the library must stay loaded until
+// the thread has ended, not just until the worker says it is done.
+TEST(OrkaTasks, ReleasingTheControlFromItsOwnHandlerKeepsTheLibraryUntilTheWorkerHasEnded) {
   auto host = std::make_unique<OrkaHost>();
   const auto sink = RecordingSink::Make();
-  Gate hostLetGo;
-  // The handler holds the last reference and drops it on the worker, inside the event.
+  Gate hostLetGo, released, leave;
   auto last = platform::ComPtr<platform::IDispatch>::Adopt(host->control());
   last->AddRef();
   sink->onEvent = [&](const std::string &event) {
     if (event == "progress 0" && last) {
       EXPECT_TRUE(hostLetGo.Wait());
-      last.Reset();
-    }
-  };
-  host->Advise(*sink);
-  ASSERT_EQ(host->Start(kDeepMate, kDeepMoves), 1);
-  host.reset();
-  hostLetGo.Open();
-  ASSERT_TRUE(sink->WaitFor("progress 0"));
-  ExpectNothingAfter(*sink, 1);
-  ExpectReleased(*sink);
-}
-
-// The control is gone, but the worker it let go of is still inside the event it raised, and
-// then runs its last instructions of library code: the library must stay loaded until the
-// thread has ended, not just until the worker says it is done.
-TEST(OrkaTasks, AWorkerLetGoKeepsTheLibraryLoadedUntilItsThreadHasEnded) {
-  auto host = std::make_unique<OrkaHost>();
-  const auto sink = RecordingSink::Make();
-  Gate released;
-  Gate leave;
-  auto last = platform::ComPtr<platform::IDispatch>::Adopt(host->control());
-  last->AddRef();
-  sink->onEvent = [&](const std::string &event) {
-    if (event == "progress 0" && last) {
       last.Reset();
       released.Open();
       EXPECT_TRUE(leave.Wait());
@@ -179,13 +136,15 @@ TEST(OrkaTasks, AWorkerLetGoKeepsTheLibraryLoadedUntilItsThreadHasEnded) {
   host->Advise(*sink);
   ASSERT_EQ(host->Start(kDeepMate, kDeepMoves), 1);
   host.reset();
+  hostLetGo.Open();
   ASSERT_TRUE(released.Wait());
   const int loaded = platform::FreeUnusedLibraries();
   EXPECT_GE(loaded, 1);
   EXPECT_EQ(platform::FreeUnusedLibraries(), loaded) << "unloaded under a running worker";
   leave.Open();
-  EXPECT_TRUE(WaitForNoWorker());
+  ExpectNothingAfter(*sink, 1);
   EXPECT_EQ(platform::FreeUnusedLibraries(), loaded - 1);
+  ExpectReleased(*sink);
 }
 
 } // namespace
