@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 namespace {
 
@@ -31,7 +33,6 @@ TEST_F(Collection, AnswersEveryRecordInOrderAndNamesTheLineOfADamagedOne) {
       Write("mates.epd", "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - dm 3; id \"Karge\"; bm Qf1; "
                          "c9 \"old\";\n"
                          "\n"
-                         "k3N3/P7/K6p/8/8/8/8/8 w - - dm 2; id \"b21\";\n"
                          "k3N3/P7/K6p/8/8/8/8/8 w - - dm two;\n"
                          "8/2Pp4/8/N1P5/4p3/P1k5/8/R3K3 w Q - dm 3;\r\n"
                          "k7/P7/K7/5p2/8/7B/4p1P1/8 w - - dm 3; id \"b20\";\n"
@@ -41,16 +42,15 @@ TEST_F(Collection, AnswersEveryRecordInOrderAndNamesTheLineOfADamagedOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - dm 3; id \"Karge\"; bm Qe7; c9 \"Qf8-e7\";\n"
-            "k3N3/P7/K6p/8/8/8/8/8 w - - dm 2; id \"b21\"; bm Nc7# Kb6; c9 \"Ne8-c7# Ka6-b6\";\n"
             "8/2Pp4/8/N1P5/4p3/P1k5/8/R3K3 w Q - dm 3; bm O-O-O; c9 \"0-0-0\";\n"
             "k7/P7/K7/5p2/8/7B/4p1P1/8 w - - dm 3; id \"b20\"; c9 \"no solution\";\n"
             "k3N3/P7/K6p/8/8/8/8/8 w - - id \"no depth\"; c9 \"error: no dm opcode (--moves "
             "gives records without one a depth)\";\n"
             "k3N3/P7/K6p/8/8/8/8/8 b - - dm 2; c9 \"error: Black to move: a mate task needs "
             "White to move (--defend lists Black's defences)\";\n");
-  EXPECT_NE(run.err.find("mates.epd:4: dm needs one whole number"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("mates.epd:7: no dm opcode"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("7 records: 4 solved, 0 timeout, 2 error, 1 damaged"), std::string::npos)
+  EXPECT_NE(run.err.find("mates.epd:3: dm needs one whole number"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("mates.epd:6: no dm opcode"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("6 records: 3 solved, 0 timeout, 2 error, 1 damaged"), std::string::npos)
       << run.err;
 
   const CommandRun depthGiven =
@@ -64,45 +64,33 @@ TEST_F(Collection, WritesOneJsonObjectPerRecord) {
                                                  "k7/8/1Q6/8/8/8/8/K7 b - - dm 1;\n");
   const CommandRun run = Solve("--epd - --json --defend <" + file);
   EXPECT_EQ(run.status, 0) << run.err;
-  const std::string expected[] = {
-      R"({"id":"Grüße","fen":"4k3/8/8/8/8/8/8/R3K3 b - - 0 1","moves":1,)"
-      R"("keys":["e8f7","e8d7","e8e7","e8d8","e8f8"],)"
-      R"("lines":["Ke8-f7    ","Ke8-d7    ","Ke8-e7    ","Ke8-d8    ","Ke8-f8    "],)"
-      R"("status":"solved","message":"","seconds":)",
-      R"({"id":"","fen":"k7/8/1Q6/8/8/8/8/K7 b - - 0 1","moves":1,"keys":[],)"
-      R"("lines":[">> STALEMT"],"status":"solved","message":"","seconds":)"};
-  std::size_t at = 0;
-  for (const std::string &start : expected) {
-    const std::size_t end = run.out.find('\n', at);
-    ASSERT_NE(end, std::string::npos) << run.out;
-    const std::string line = run.out.substr(at, end - at);
-    EXPECT_EQ(line.substr(0, start.size()), start);
-    EXPECT_NE(line.find(R"(,"nodes":)"), std::string::npos) << line;
-    EXPECT_TRUE(line.ends_with("}")) << line;
-    at = end + 1;
-  }
-  EXPECT_EQ(at, run.out.size()) << run.out;
+  const std::regex measures(R"("seconds":[0-9.]+,"nodes":[0-9]+\})");
+  EXPECT_EQ(std::regex_replace(run.out, measures, "..."),
+            R"({"id":"Grüße","fen":"4k3/8/8/8/8/8/8/R3K3 b - - 0 1","moves":1,)"
+            R"("keys":["e8f7","e8d7","e8e7","e8d8","e8f8"],)"
+            R"("lines":["Ke8-f7    ","Ke8-d7    ","Ke8-e7    ","Ke8-d8    ","Ke8-f8    "],)"
+            R"("status":"solved","message":"",...)"
+            "\n"
+            R"({"id":"","fen":"k7/8/1Q6/8/8/8/8/K7 b - - 0 1","moves":1,"keys":[],)"
+            R"("lines":[">> STALEMT"],"status":"solved","message":"",...)"
+            "\n");
 }
 
-TEST_F(Collection, AShardTakesEveryNthRecordCountedFromOneWithoutBlankLines) {
+// Blank lines are no records.
+TEST_F(Collection, AShardTakesEveryNthRecordCountedFromOne) {
   std::string records;
-  for (const char *id : {"r1", "r2", "", "r3", "r4", "  ", "r5"}) {
-    records += *id == 'r' ? "4k3/8/8/8/8/8/8/R3K3 w - - dm 1; id " + std::string(id) + ";\n"
-                          : std::string(id) + "\n";
-  }
-  const std::string file = Write("shards.epd", records);
-  const std::pair<const char *, std::vector<std::string>> cases[] = {
-      {"1/3", {"r1", "r4"}}, {"2/3", {"r2", "r5"}}, {"3/3", {"r3"}}, {"5/5", {"r5"}}};
+  for (const char *id : {"r1", "r2", "", "r3", "r4", "  ", "r5"})
+    records += *id == 'r' ? "4k3/8/8/8/8/8/8/R3K3 w - - dm 1; id " + std::string(id) + ";\n" : "\n";
+  const std::string shards = Write("shards.epd", records);
+  const std::pair<const char *, std::string> cases[] = {
+      {"1/3", "r1 r4 "}, {"2/3", "r2 r5 "}, {"3/3", "r3 "}, {"5/5", "r5 "}};
   for (const auto &[shard, ids] : cases) {
-    const CommandRun run = Solve("--epd " + file + " --json --shard " + shard);
+    const CommandRun run = Solve("--epd " + shards + " --json --shard " + shard);
     EXPECT_EQ(run.status, 0) << run.err;
-    std::string expected;
-    for (const std::string &id : ids)
-      expected += R"({"id":")" + id + "\"";
     std::string found;
     for (std::size_t at = 0; at < run.out.size(); at = run.out.find('\n', at) + 1)
-      found += run.out.substr(at, run.out.find(',', at) - at);
-    EXPECT_EQ(found, expected) << shard;
+      found += run.out.substr(at + 7, 2) + " "; // {"id":"r1",...
+    EXPECT_EQ(found, ids) << shard;
   }
 }
 
@@ -119,41 +107,39 @@ TEST_F(Collection, ARecordOutOfTimeSaysSoAndTheNextIsSolved) {
                      "8/Q7/8/8/8/8/8/2k1K2R w K - dm 2; id \"b01\"; bm Qf2; c9 \"Qa7-f2\";\n");
 }
 
-// The window's own example files: FEN and depth out, a problem file from them in again.
+// The window's own example files, "Name-mate-in-N.cmt": FEN and N out, and a problem file from
+// them in again that holds the same bytes beyond its comment, whose line breaks are CR LF.
 TEST_F(Collection, ProblemFilesGoToFenAndBack) {
+  const auto bytes = [](const std::filesystem::path &path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+  };
   int examples = 0;
   for (const auto &entry : std::filesystem::directory_iterator(QUINTABELL_EXAMPLES)) {
     ++examples;
-    const std::string example = "'" + entry.path().string() + "'";
-    const CommandRun fen = Solve("--to-fen " + example);
+    const std::string name = entry.path().stem().string();
+    const CommandRun fen = Solve("--to-fen '" + entry.path().string() + "'");
     ASSERT_EQ(fen.status, 0) << fen.err;
     const std::size_t end = fen.out.find('\n');
+    EXPECT_EQ(fen.out.substr(end + 1), name.substr(name.rfind('-') + 1) + "\n") << name;
     problem::ProblemFile original;
     std::string error;
     ASSERT_TRUE(problem::ReadProblemFile(entry.path(), original, error)) << error;
-    EXPECT_EQ(fen.out.substr(end + 1), std::to_string(original.maxDepth + 1) + "\n");
 
-    const std::filesystem::path copy = folder_ / entry.path().filename();
-    std::string comment = original.comment;
-    std::erase(comment, '\r');
+    const std::filesystem::path copy = folder_ / "copy.cmt";
     const CommandRun written =
-        Solve("--write-cmt '" + copy.string() + "' --moves " +
-              fen.out.substr(end + 1, fen.out.size() - end - 2) + " --fen '" +
-              fen.out.substr(0, end) + "' --comment '" + comment + "'");
+        Solve("--write-cmt '" + copy.string() + "' --moves " + name.substr(name.rfind('-') + 1) +
+              " --fen '" + fen.out.substr(0, end) + "' --comment '" + original.comment + "'");
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.out + written.err, "");
+    EXPECT_EQ(bytes(copy).substr(1002), bytes(entry.path()).substr(1002)) << name;
     problem::ProblemFile read;
     ASSERT_TRUE(problem::ReadProblemFile(copy, read, error)) << error;
-    EXPECT_EQ(read.board, original.board) << example;
-    EXPECT_EQ(read.maxDepth, original.maxDepth) << example;
-    EXPECT_EQ(read.castling, original.castling) << example;
-    // The window keeps its line breaks as CR LF.
-    EXPECT_EQ(std::count(read.comment.begin(), read.comment.end(), '\r'),
-              std::count(read.comment.begin(), read.comment.end(), '\n'));
-    EXPECT_EQ(read.comment.size(),
-              comment.size() + std::count(comment.begin(), comment.end(), '\n'));
-    EXPECT_EQ(Solve("--to-fen '" + copy.string() + "'").out, fen.out) << example;
-    EXPECT_EQ(std::filesystem::file_size(copy), problem::kProblemFileSize);
+    std::string crLf;
+    for (const char c : original.comment)
+      crLf += c == '\n' ? "\r\n" : std::string(1, c);
+    EXPECT_EQ(read.comment, crLf) << name;
   }
   EXPECT_EQ(examples, 5);
 }
