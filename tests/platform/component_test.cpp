@@ -1,5 +1,5 @@
-// The component layer a host relies on: GUID texts as the registry stores them, the coercion
-// of property values, and loading and unloading in-process server libraries.
+// The component layer a host relies on: GUID texts as the registry stores them, and loading and
+// unloading in-process server libraries.
 #include "control/orka_ids.h"
 #include "platform/component.h"
 #include "tests/support/temp_folder.h"
@@ -27,21 +27,6 @@ TEST(Guids, ParseAndPrintTheRegistryFormOnly) {
         "{+71DED40-3CBE-4D53-9486-32F919D49DD4}", "{0x1DED40-3CBE-4D53-9486-32F919D49DD4}"}) {
     Guid guid{};
     EXPECT_FALSE(ParseGuid(bad, guid)) << bad;
-  }
-}
-
-TEST(Variants, CoerceToShortLikeAPropertyPut) {
-  const std::pair<Variant, short> kConverting[] = {{Variant(), 0},
-                                                   {Variant::FromBool(true), -1},
-                                                   {Variant::FromString("-32768"), -32768},
-                                                   {Variant::FromString("32767"), 32767}};
-  for (const auto &[variant, expected] : kConverting) {
-    short value = 777;
-    EXPECT_TRUE(variant.ToShort(value) && value == expected) << variant.AsString();
-  }
-  for (const char *text : {"32768", "-32769", "", "12a", " 12", "1.5"}) {
-    short value = 777;
-    EXPECT_FALSE(Variant::FromString(text).ToShort(value)) << text;
   }
 }
 

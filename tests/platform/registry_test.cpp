@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,19 +178,6 @@ TEST_F(RegistryStore, DamagedLinesAreKeptWhenAChangeIsWritten) {
       EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
       EXPECT_TRUE(FileText().ends_with("\"Name\"=\"also kept\"\n" + kept)) << FileText();
     }
-  }
-}
-
-TEST_F(RegistryStore, AChangeKeepsTheModeOfTheFileAndANewFileFollowsTheUmask) {
-  const auto mode = [&] { return fs::status(file_).permissions() & fs::perms::all; };
-  const mode_t saved = umask(027);
-  ASSERT_TRUE(registry.CreateKey(kUser, "Software"));
-  umask(saved);
-  EXPECT_EQ(mode(), fs::perms(0640));
-  for (const unsigned bits : {0644u, 0600u, 0444u}) {
-    fs::permissions(file_, fs::perms(bits));
-    ASSERT_TRUE(registry.SetValue(kUser, "Software", "", std::to_string(bits)));
-    EXPECT_EQ(mode(), fs::perms(bits)) << std::oct << bits;
   }
 }
 
