@@ -179,9 +179,6 @@ TEST(OrkaEvents, ComeInTheirFixedOrder) {
       {kTwoPromotions, 1, -1, "progress 0, progress 8, solution  e7-e8=Q #, finished"},
       {"k7/8/1K6/8/8/8/8/7R w - - 0 1", 0, 0, "progress 100, finished"},
       {"8/8/8/4k3/8/8/8/R7 w - - 0 1", 2, 0, "progress 100, finished"}, // no white king
-      {kDefence, 1, 0,
-       "progress 0, solution  h7-h5    , progress 20, solution  h7-h6    , progress 40, "
-       "progress 60, solution Ka8-a7    , progress 80, progress 100, finished"},
       {kDefence, 1, 1, "progress 0, solution  h7-h5    , finished"},
   };
   OrkaHost host;
