@@ -227,24 +227,6 @@ TEST_F(Collection, WritesOneJsonObjectPerRecord) {
       "\n");
 }
 
-// Blank lines are no records.
-TEST_F(Collection, AShardTakesEveryNthRecordCountedFromOne) {
-  std::string records;
-  for (const char *id : {"r1", "r2", "", "r3", "r4", "  ", "r5"})
-    records += *id == 'r' ? "4k3/8/8/8/8/8/8/R3K3 w - - dm 1; id " + std::string(id) + ";\n" : "\n";
-  const std::string shards = Write("shards.epd", records);
-  const std::pair<const char *, std::string> cases[] = {
-      {"1/3", "r1 r4 "}, {"2/3", "r2 r5 "}, {"3/3", "r3 "}, {"5/5", "r5 "}};
-  for (const auto &[shard, ids] : cases) {
-    const CommandRun run = Solve("--epd " + shards + " --json --shard " + shard);
-    EXPECT_EQ(run.status, 0) << run.err;
-    std::string found;
-    for (std::size_t at = 0; at < run.out.size(); at = run.out.find('\n', at) + 1)
-      found += run.out.substr(at + 7, 2) + " "; // {"id":"r1",...
-    EXPECT_EQ(found, ids) << shard;
-  }
-}
-
 // A mate in 8 of a position that takes seconds as a mate in 6, and a mate in 2 that takes under
 // a millisecond: a limit far from both, so that a busy machine changes nothing.
 TEST_F(Collection, ARecordOutOfTimeSaysSoAndTheNextIsSolved) {
