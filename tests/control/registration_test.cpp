@@ -76,16 +76,6 @@ TEST_F(OrkaRegistration, RegistersCreatesByProgIdAndUnregisters) {
   for (const std::string_view key : {kControlProgId, kPropPageProgId})
     EXPECT_FALSE(registry.KeyExists(kClasses, key)) << key;
   EXPECT_EQ(Call("DllUnregisterServer"), kOk) << "nothing left to remove is no failure";
-
-  void *object = &created;
-  EXPECT_EQ(CreateObjectByProgId(registry, kControlProgId, {}, kIidDispatch, &object),
-            kClassNotRegistered);
-  EXPECT_EQ(object, nullptr);
-  const ComponentFallback beside{std::string(kLibraryFileName), kClsidOrka};
-  EXPECT_EQ(
-      CreateObjectByProgId(registry, kControlProgId, beside, kIidDispatch, created.ReceiveVoid()),
-      kOk);
-  EXPECT_TRUE(created);
 }
 
 TEST_F(OrkaRegistration, AnUnwritableRegistryFailsOnTheTypeLibrary) {

@@ -1,5 +1,5 @@
-// The component layer a host relies on: GUID texts as the registry stores them, the coercion
-// of property values, and loading and unloading in-process server libraries.
+// The component layer a host relies on: GUID texts as the registry stores them, and loading and
+// unloading in-process server libraries.
 #include "control/orka_ids.h"
 #include "platform/component.h"
 #include "tests/support/temp_folder.h"
@@ -15,45 +15,18 @@ using namespace platform;
 
 const Guid kOrka = orka::kClsidOrka;
 
+// The registry round trip itself is the registration's and the loader's to show.
 TEST(Guids, ParseAndPrintTheRegistryFormOnly) {
-  const std::pair<Guid, const char *> kCases[] = {
-      {kOrka, "{771DED40-3CBE-4D53-9486-32F919D49DD4}"},
-      {Guid{}, "{00000000-0000-0000-0000-000000000000}"},
-      {Guid{0xFFFFFFFF, 0xFFFF, 0xFFFF, {255, 255, 255, 255, 255, 255, 255, 255}},
-       "{FFFFFFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF}"}};
-  for (const auto &[guid, text] : kCases) {
-    EXPECT_EQ(ToString(guid), text);
-    Guid parsed{};
-    ASSERT_TRUE(ParseGuid(text, parsed)) << text;
-    EXPECT_EQ(parsed, guid) << text;
-  }
+  EXPECT_EQ(ToString(Guid{0xFFFFFFFF, 0, 0xFFFF, {255, 0, 255, 255, 255, 255, 255, 1}}),
+            "{FFFFFFFF-0000-FFFF-FF00-FFFFFFFFFF01}");
   Guid lower{};
-  ASSERT_TRUE(ParseGuid("{771ded40-3cbe-4d53-9486-32f919d49dd4}", lower));
-  EXPECT_EQ(lower, kOrka);
+  EXPECT_TRUE(ParseGuid("{771ded40-3cbe-4d53-9486-32f919d49dd4}", lower) && lower == kOrka);
   // A digit for a dash, and signs, blanks and prefixes a lenient number parser would take.
-  for (const char *text :
-       {"", "{771DED40-3CBE-4D53-9486-32F919D49DD4}0", "[771DED40-3CBE-4D53-9486-32F919D49DD4]",
-        "{771DED4003CBE-4D53-9486-32F919D49DD4}", "{771DED40-3CBE-4D53-9486032F919D49DD4}",
-        "{771DED4G-3CBE-4D53-9486-32F919D49DD4}", "{+71DED40-3CBE-4D53-9486-32F919D49DD4}",
-        "{ 71DED40-3CBE-4D53-9486-32F919D49DD4}", "{0x1DED40-3CBE-4D53-9486-32F919D49DD4}"}) {
+  for (const char *bad :
+       {"{771DED40-3CBE-4D53-9486-32F919D49DD4}0", "{771DED4003CBE-4D53-9486-32F919D49DD4}",
+        "{+71DED40-3CBE-4D53-9486-32F919D49DD4}", "{0x1DED40-3CBE-4D53-9486-32F919D49DD4}"}) {
     Guid guid{};
-    EXPECT_FALSE(ParseGuid(text, guid)) << text;
-  }
-}
-
-TEST(Variants, CoerceToShortLikeAPropertyPut) {
-  const std::pair<Variant, short> kConverting[] = {{Variant(), 0},
-                                                   {Variant::FromBool(true), -1},
-                                                   {Variant::FromString("-32768"), -32768},
-                                                   {Variant::FromString("32767"), 32767}};
-  for (const auto &[variant, expected] : kConverting) {
-    short value = 777;
-    EXPECT_TRUE(variant.ToShort(value)) << variant.AsString();
-    EXPECT_EQ(value, expected) << variant.AsString();
-  }
-  for (const char *text : {"32768", "-32769", "99999999999", "", "abc", "12a", " 12", "1.5"}) {
-    short value = 777;
-    EXPECT_FALSE(Variant::FromString(text).ToShort(value)) << text;
+    EXPECT_FALSE(ParseGuid(bad, guid)) << bad;
   }
 }
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,9 +35,9 @@ protected:
     text << std::ifstream(file_, std::ios::binary).rdbuf();
     return text.str();
   }
-  // The store and its lock: a temporary file left beside them is a change not renamed over it.
-  std::ptrdiff_t FolderEntries() const {
-    return std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator());
+  void WriteFile(const std::string &text) const {
+    fs::create_directories(file_.parent_path());
+    std::ofstream(file_, std::ios::binary | std::ios::trunc) << text;
   }
 
   const testing_support::TempFolder folder_{"registry"};
@@ -76,25 +75,18 @@ TEST_F(RegistryStore, EmptyNameIsTheDefaultValueAndRootsHoldNoValues) {
   EXPECT_FALSE(registry.DeleteValue(kClasses, ".cmt", ""));
   EXPECT_EQ(registry.QueryValue(kClasses, ".cmt", "Content Type"), "application/x-chess");
   EXPECT_FALSE(registry.SetValue(kClasses, "", "", "on the root"));
-  EXPECT_EQ(registry.QueryValue(kClasses, "", ""), std::nullopt);
 }
 
 // By number, since a root travels as its predefined handle.
-TEST_F(RegistryStore, KeepsTheSevenRootsApart) {
-  const std::string kNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
-                                "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                                "HKEY_DYN_DATA"};
+TEST_F(RegistryStore, KeepsTheSevenRootsApartAndRefusesOthers) {
   const auto root = [](std::uint32_t i) { return static_cast<RegistryRoot>(0x80000000u + i); };
   for (std::uint32_t i = 0; i < 7; ++i) {
-    EXPECT_EQ(platform::RootName(root(i)), kNames[i]);
     ASSERT_TRUE(registry.CreateKey(root(i), "Software"));
-    ASSERT_TRUE(registry.SetValue(root(i), "Software", "", kNames[i]));
+    ASSERT_TRUE(registry.SetValue(root(i), "Software", "", std::to_string(i)));
   }
-  const std::string file = FileText();
-  for (std::uint32_t i = 0; i < 7; ++i) {
-    EXPECT_EQ(registry.QueryValue(root(i), "Software", ""), kNames[i]);
-    EXPECT_NE(file.find("[" + kNames[i] + "\\Software]\n"), std::string::npos);
-  }
+  for (std::uint32_t i = 0; i < 7; ++i)
+    EXPECT_EQ(registry.QueryValue(root(i), "Software", ""), std::to_string(i));
+  EXPECT_NE(FileText().find("[HKEY_DYN_DATA\\Software]\n@=\"6\"\n"), std::string::npos);
   for (const RegistryRoot outside : {root(7), static_cast<RegistryRoot>(0x7fffffff)}) {
     EXPECT_EQ(platform::RootName(outside), "");
     EXPECT_FALSE(registry.CreateKey(outside, "Software"));
@@ -117,20 +109,13 @@ TEST_F(RegistryStore, DeleteKeyRefusesSubkeysWhileDeleteTreeTakesThemAlong) {
   EXPECT_EQ(registry.SubKeys(kClasses, "CLSID"), (Names{"{A}!", "{A}z"}));
   EXPECT_FALSE(registry.DeleteKey(kClasses, ""));
   EXPECT_FALSE(registry.DeleteTree(kClasses, ""));
-}
-
-TEST_F(RegistryStore, RefusesMalformedPaths) {
-  ASSERT_TRUE(registry.CreateKey(kClasses, "a\\b"));
+  // Malformed paths name no key.
   for (const char *path : {"a\\\\b", "\\a", "a\\", "\\", "a\nb", "a\\\tb"}) {
-    EXPECT_FALSE(registry.CreateKey(kClasses, path)) << path;
-    EXPECT_FALSE(registry.KeyExists(kClasses, path)) << path;
-    EXPECT_FALSE(registry.SetValue(kClasses, path, "", "x")) << path;
-    EXPECT_EQ(registry.QueryValue(kClasses, path, ""), std::nullopt) << path;
-    EXPECT_TRUE(registry.SubKeys(kClasses, path).empty()) << path;
-    EXPECT_FALSE(registry.DeleteTree(kClasses, path)) << path;
+    EXPECT_FALSE(registry.CreateKey(kClasses, path) || registry.KeyExists(kClasses, path) ||
+                 registry.SetValue(kClasses, path, "", "x") || registry.DeleteTree(kClasses, path))
+        << path;
   }
-  EXPECT_TRUE(registry.KeyExists(kClasses, "a\\b"));
-  EXPECT_EQ(registry.SubKeys(kClasses, ""), Names{"a"});
+  EXPECT_EQ(registry.SubKeys(kClasses, ""), Names{"CLSID"});
 }
 
 TEST_F(RegistryStore, AwkwardStringsComeBackUnchanged) {
@@ -148,12 +133,9 @@ TEST_F(RegistryStore, AwkwardStringsComeBackUnchanged) {
       "nul\0tab\t\x7f\xff"s,       // control bytes and a byte that is no UTF-8
       "",                          // the default value, empty
   };
-  {
-    platform::Registry writer(file_);
-    ASSERT_TRUE(writer.CreateKey(kClasses, key));
-    for (const std::string &text : texts)
-      ASSERT_TRUE(writer.SetValue(kClasses, key, text, text)) << text;
-  }
+  ASSERT_TRUE(registry.CreateKey(kClasses, key));
+  for (const std::string &text : texts)
+    ASSERT_TRUE(registry.SetValue(kClasses, key, text, text)) << text;
   const platform::Registry reader(file_);
   EXPECT_EQ(reader.SubKeys(kClasses, ""), Names{key});
   for (const std::string &text : texts)
@@ -169,34 +151,21 @@ TEST_F(RegistryStore, DamagedLinesAreKeptWhenAChangeIsWritten) {
   const std::string good = "[HKEY_CURRENT_USER\\Good]\n@=\"kept\"\n\"Name\"=\"also kept\"\n";
   const std::string junk = "\0\xff\xfe[\x01\n\"\xff\n"s;
   const struct {
-    const char *what;
     std::string text;
     Names unread;
   } cases[] = {
-      {"garbage lines",
-       good + "not a line\n\"Lost\"=\"no end\n\"Lost\"=\"bad \\q escape\"\n"
-              "\"Lost\"=\"x\" and more\n",
-       {"not a line", "\"Lost\"=\"no end", "\"Lost\"=\"bad \\q escape\"",
-        "\"Lost\"=\"x\" and more"}},
-      {"truncated section header",
-       good + "[HKEY_CURRENT_USER\\Lost\n\"Lost\"=\"orphan\"\n",
-       {"[HKEY_CURRENT_USER\\Lost", "\"Lost\"=\"orphan\""}},
-      {"value cut short", good + "[HKEY_CURRENT_USER\\Good]\n\"Lost\"=\"half", {"\"Lost\"=\"half"}},
-      {"unknown root",
-       "[HKEY_NOWHERE\\Lost]\n\"Name\"=\"elsewhere\"\n" + good,
-       {"[HKEY_NOWHERE\\Lost]", "\"Name\"=\"elsewhere\""}},
-      {"binary junk",
-       junk + good + junk,
-       {"\0\xff\xfe[\x01"s, "\"\xff", "\0\xff\xfe[\x01"s, "\"\xff"}},
-      {"no header and CRLF line ends",
-       "[HKEY_CURRENT_USER\\Good]\r\n@=\"kept\"\r\n\"Name\"=\"also kept\"\r\n",
-       {}},
+      {good + "not a line\n\"Lost\"=\"no end\n\"Lost\"=\"bad \\q escape\"\n\"Lost\"=\"x\" more\n",
+       {"not a line", "\"Lost\"=\"no end", "\"Lost\"=\"bad \\q escape\"", "\"Lost\"=\"x\" more"}},
+      {good + "[HKEY_CURRENT_USER\\Lost\n\"Lost\"=\"orphan\"\n\"Lost\"=\"half",
+       {"[HKEY_CURRENT_USER\\Lost", "\"Lost\"=\"orphan\"", "\"Lost\"=\"half"}},
+      {"[HKEY_NOWHERE\\Lost]\n\"Name\"=\"elsewhere\"\n" + junk + good + junk,
+       {"[HKEY_NOWHERE\\Lost]", "\"Name\"=\"elsewhere\"", "\0\xff\xfe[\x01"s, "\"\xff",
+        "\0\xff\xfe[\x01"s, "\"\xff"}},
+      {"[HKEY_CURRENT_USER\\Good]\r\n@=\"kept\"\r\n\"Name\"=\"also kept\"\r\n", {}}, // no header
   };
-  for (const auto &[what, text, unread] : cases) {
-    SCOPED_TRACE(what);
-    fs::create_directories(file_.parent_path());
-    std::ofstream(file_, std::ios::binary) << text;
-    EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
+  for (const auto &[text, unread] : cases) {
+    SCOPED_TRACE(text);
+    WriteFile(text);
     EXPECT_EQ(registry.QueryValue(kUser, "Good", ""), "kept");
     std::string kept;
     for (const std::string &line : unread)
@@ -206,56 +175,35 @@ TEST_F(RegistryStore, DamagedLinesAreKeptWhenAChangeIsWritten) {
     for (const char *value : {"yes", "again"}) {
       ASSERT_TRUE(registry.SetValue(kUser, "Good", "Added", value));
       EXPECT_EQ(registry.QueryValue(kUser, "Good", "Name"), "also kept");
-      EXPECT_EQ(registry.QueryValue(kUser, "Good", "Added"), value);
       EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
       EXPECT_TRUE(FileText().ends_with("\"Name\"=\"also kept\"\n" + kept)) << FileText();
     }
   }
 }
 
-TEST_F(RegistryStore, AChangeKeepsTheModeOfTheFileAndANewFileFollowsTheUmask) {
-  const auto mode = [&] { return fs::status(file_).permissions() & fs::perms::all; };
-  const mode_t saved = umask(027);
-  ASSERT_TRUE(registry.CreateKey(kUser, "Software"));
-  umask(saved);
-  EXPECT_EQ(mode(), fs::perms(0640));
-  int change = 0;
-  for (const unsigned bits : {0644u, 0600u, 0664u, 0444u}) {
-    fs::permissions(file_, fs::perms(bits));
-    ASSERT_TRUE(registry.SetValue(kUser, "Software", "", std::to_string(++change)));
-    EXPECT_EQ(mode(), fs::perms(bits)) << std::oct << bits;
-  }
-}
-
 // How many bytes this process has read so far, from any file.
-std::optional<long long> BytesRead() {
+long long BytesRead() {
   std::ifstream io("/proc/self/io");
   std::string field;
   long long value = 0;
-  while (io >> field >> value) {
-    if (field == "rchar:")
-      return value;
+  while (io >> field >> value && field != "rchar:") {
   }
-  return std::nullopt;
+  return field == "rchar:" ? value : -1;
 }
 
 // A large file once opened the program only after many seconds: every question read it again.
 TEST_F(RegistryStore, ReadsTheFileOncePerChangeOfIt) {
-  if (!BytesRead())
-    GTEST_SKIP() << "no /proc/self/io to count the bytes read";
   std::string text = "[HKEY_CURRENT_USER\\Big]\n";
   for (int i = 0; i < 40000; ++i)
     text += "\"v" + std::to_string(i) + "\"=\"some value to make the file large\"\n";
-  fs::create_directories(file_.parent_path());
-  std::ofstream(file_, std::ios::binary) << text;
-
+  WriteFile(text);
   const platform::Registry reader(file_);
-  const long long before = *BytesRead();
+  const long long before = BytesRead();
   for (int i = 0; i < 50; ++i)
-    ASSERT_EQ(reader.QueryValue(kUser, "Big", "v" + std::to_string(i)),
-              "some value to make the file large");
-  EXPECT_LT(*BytesRead() - before, 2 * std::ssize(text)) << "read more than once";
-
+    ASSERT_TRUE(reader.QueryValue(kUser, "Big", "v" + std::to_string(i)));
+  if (before >= 0) {
+    EXPECT_LT(BytesRead() - before, 2 * std::ssize(text)) << "read more than once";
+  }
   // A change by another writer, a rewrite in place and a removal are each seen at once.
   ASSERT_TRUE(platform::Registry(file_).SetValue(kUser, "Big", "v7", "changed"));
   EXPECT_EQ(reader.QueryValue(kUser, "Big", "v7"), "changed");
@@ -266,25 +214,12 @@ TEST_F(RegistryStore, ReadsTheFileOncePerChangeOfIt) {
   EXPECT_FALSE(reader.KeyExists(kUser, "Big"));
 }
 
-TEST_F(RegistryStore, FailedWritesKeepTheOldFile) {
-  std::ofstream(folder_ / "blocker") << "a file where the folder should be";
-  EXPECT_FALSE(platform::Registry(folder_ / "blocker" / "registry.reg").CreateKey(kClasses, "k"));
-
-  ASSERT_TRUE(registry.CreateKey(kClasses, ".cmt"));
-  ASSERT_TRUE(registry.SetValue(kClasses, ".cmt", "", "ChessProblem"));
-  const std::string before = FileText();
-  fs::permissions(file_.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-  if (std::ofstream(file_.parent_path() / "probe"))
-    GTEST_SKIP() << "this user writes into read-only folders (root?)";
-  EXPECT_FALSE(registry.SetValue(kClasses, ".cmt", "", "Other"));
-  EXPECT_FALSE(registry.CreateKey(kClasses, "ChessProblem"));
-  EXPECT_FALSE(registry.DeleteTree(kClasses, ".cmt"));
-  EXPECT_EQ(FileText(), before);
-  EXPECT_EQ(registry.QueryValue(kClasses, ".cmt", ""), "ChessProblem");
-  EXPECT_EQ(FolderEntries(), 2);
-}
-
-TEST_F(RegistryStore, ReaderOfTheOldFileSeesItWholeWhileAChangeLands) {
+// A change lands whole, by rename: a reader of the old file goes on seeing it whole, and a
+// change that cannot be written leaves the old file and no temporary file beside it.
+TEST_F(RegistryStore, AChangeLandsWholeOrNotAtAll) {
+  const auto entries = [&] {
+    return std::distance(fs::directory_iterator(file_.parent_path()), fs::directory_iterator());
+  };
   ASSERT_TRUE(registry.CreateKey(kClasses, ".cmt"));
   const std::string before = FileText();
   std::ifstream early(file_, std::ios::binary);
@@ -292,8 +227,19 @@ TEST_F(RegistryStore, ReaderOfTheOldFileSeesItWholeWhileAChangeLands) {
   std::stringstream seen;
   seen << early.rdbuf();
   EXPECT_EQ(seen.str(), before);
-  EXPECT_NE(FileText(), before);
-  EXPECT_EQ(FolderEntries(), 2);
+  EXPECT_EQ(entries(), 2) << "the store and its lock";
+
+  std::ofstream(folder_ / "blocker") << "a file where the folder should be";
+  EXPECT_FALSE(platform::Registry(folder_ / "blocker" / "registry.reg").CreateKey(kClasses, "k"));
+  const std::string after = FileText();
+  fs::permissions(file_.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+  if (std::ofstream(file_.parent_path() / "probe"))
+    GTEST_SKIP() << "this user writes into read-only folders (root?)";
+  EXPECT_FALSE(registry.SetValue(kClasses, ".cmt", "", "Other"));
+  EXPECT_FALSE(registry.DeleteTree(kClasses, ".cmt"));
+  EXPECT_EQ(FileText(), after);
+  EXPECT_EQ(registry.QueryValue(kClasses, ".cmt", ""), "ChessProblem");
+  EXPECT_EQ(entries(), 2);
 }
 
 // Two processes, as the program and a registration would be: a lock within one process alone
@@ -321,24 +267,6 @@ TEST_F(RegistryStore, ConcurrentWritersLoseNothing) {
       found += registry.QueryValue(kUser, "Software", writer + std::to_string(i)).has_value();
   }
   EXPECT_EQ(found, 2 * kWrites);
-}
-
-TEST(RegistryDefaultPath, FollowsXdgConfigHomeThenHome) {
-  const char *config = std::getenv("XDG_CONFIG_HOME");
-  const auto savedConfig = config ? std::optional<std::string>(config) : std::nullopt;
-  const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-  setenv("HOME", "/home/q", 1);
-  const std::pair<const char *, const char *> cases[] = {
-      {"/xdg", "/xdg/Quintabell/registry.reg"},
-      {"", "/home/q/.config/Quintabell/registry.reg"},
-      {nullptr, "/home/q/.config/Quintabell/registry.reg"},
-  };
-  for (const auto &[value, expected] : cases) {
-    value ? setenv("XDG_CONFIG_HOME", value, 1) : unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(platform::Registry::DefaultPath(), expected) << (value ? value : "unset");
-  }
-  savedConfig ? setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-  setenv("HOME", savedHome.c_str(), 1);
 }
 
 } // namespace

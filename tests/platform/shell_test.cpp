@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 namespace {
@@ -16,14 +15,8 @@ constexpr auto kClasses = platform::RegistryRoot::ClassesRoot;
 
 class DesktopEntry : public ::testing::Test {
 protected:
-  void SetUp() override {
-    if (const char *data = std::getenv("XDG_DATA_HOME"))
-      saved_ = data;
-    setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
-  }
-  void TearDown() override {
-    saved_ ? setenv("XDG_DATA_HOME", saved_->c_str(), 1) : unsetenv("XDG_DATA_HOME");
-  }
+  void SetUp() override { setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1); }
+  void TearDown() override { unsetenv("XDG_DATA_HOME"); }
 
   // Registers ".qtest" files to class QTest with the Open command, tells the shell and answers
   // the desktop entry written for it, "" when there is none.
@@ -41,7 +34,6 @@ protected:
 
   const testing_support::TempFolder folder_{"shell"};
   platform::Registry registry_{folder_ / "registry.reg"};
-  std::optional<std::string> saved_;
 };
 
 // A line end would let the command add a line of its own choosing, a second Exec= for one.

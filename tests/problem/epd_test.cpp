@@ -32,19 +32,11 @@ TEST(Epd, ReadsThePositionAndTheOperationsAndWritesThemBack) {
     EXPECT_EQ(record.operations.size(), c.operations) << c.line;
     EXPECT_EQ(problem::FormatEpdRecord(record), c.written ? c.written : c.line);
   }
-  EpdRecord record;
-  std::string error;
-  ASSERT_TRUE(problem::ParseEpdRecord("r3k3/8/8/8/8/8/8/4K3 b q e3", record, error)) << error;
-  EXPECT_FALSE(record.position.whiteToMove);
-  EXPECT_NE(record.position.castlingRights, 0u);
 }
 
 TEST(Epd, NamesWhatIsDamaged) {
   const std::pair<const char *, const char *> cases[] = {
       {"8/8/8/8/8/8/8/k1K5 w -", "four fields"},
-      {"8/8/8/8/8/8/8/k1K5 x - - dm 2;", "side to move"},
-      {"8/8/8/8/8/8/8/k1K5 w - e5 dm 2;", "en-passant"},
-      {"8/8/8/8/8/8/8/k1K w - - dm 2;", "rank 1"},
       {"8/8/8/8/8/8/8/k1K5 w - - 0 1", "'0' is not an opcode"},
       {"8/8/8/8/8/8/8/k1K5 w - - ;", "';' is not an opcode"},
       {"8/8/8/8/8/8/8/k1K5 w - - dm 3", "'dm' lacks its closing ';'"},

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using namespace engine;
@@ -18,14 +20,11 @@ FenPosition Parse(const std::string &fen) {
 // Squares are numbered up each file, a1 0, a2 1, b1 8, so e1 is 32 and e8 39. Every published
 // perft count of the engine's tests depends on the placement as well.
 TEST(Fen, PlacesMenAndReadsTheSideToMoveWithOrWithoutCounters) {
-  const FenPosition p = Parse("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-  EXPECT_EQ(p.board[32], kWhiteKing);
-  EXPECT_EQ(p.board[39], kBlackKing);
-  EXPECT_EQ(p.board[1], kWhitePawn);
-  EXPECT_TRUE(p.whiteToMove);
+  const FenPosition p = Parse("  rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR   w  KQkq  - 0 1 ");
+  EXPECT_EQ(std::tuple(p.board[32], p.board[39], p.board[1], p.whiteToMove),
+            std::tuple(kWhiteKing, kBlackKing, kWhitePawn, true));
   EXPECT_FALSE(Parse("4k3/8/8/8/8/8/8/4K3 b").whiteToMove);
   EXPECT_EQ(Parse("4k3/8/8/3pP3/8/8/8/4K3 w - d6").board[28], kBlackPawn); // d5
-  EXPECT_EQ(Parse("  4k3/8/8/8/8/8/8/4K3   w  -  -  0  1 ").board[39], kBlackKing);
 }
 
 TEST(Fen, GrantsCastlingOnlyWithKingAndRookAtHome) {

@@ -22,14 +22,9 @@ TEST(Windows1252, CarriesTextOfTheCodePageBothWays) {
     EXPECT_EQ(FromWindows1252(bytes), utf8) << utf8;
     EXPECT_EQ(Utf8CharacterCount(utf8), bytes.size()) << utf8;
   }
-}
-
-TEST(Windows1252, KeepsTheUndefinedBytesAsTheirC1Controls) {
+  // The five bytes the code page leaves undefined come and go as their C1 controls.
   EXPECT_EQ(FromWindows1252("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  std::string all;
-  for (int b = 0; b < 256; ++b)
-    all += static_cast<char>(b);
-  EXPECT_EQ(ToWindows1252(FromWindows1252(all)), all);
+  EXPECT_EQ(ToWindows1252("\u0081\u008D\u008F\u0090\u009D"), "\x81\x8D\x8F\x90\x9D");
 }
 
 TEST(Windows1252, WritesAQuestionMarkForEachCharacterItCannotHoldOrCannotRead) {
