@@ -63,7 +63,7 @@ TEST_F(OutputTest, ExportWritesTheBoardAndRemembersItsFolderAtOnce) {
 // with the stipulation, the comment and the solutions, without the run's notices.
 TEST_F(OutputTest, ThePrintedDiagramIsVectorsWithStipulationCommentAndSolutions) {
   Trigger("menPrintDiagram"); // no one chooses OK
-  EXPECT_TRUE(dialogs.fileRequests.empty()) << "Cancel asked for a file";
+  EXPECT_TRUE(dialogs.fileRequests.empty() && dialogs.messages.empty()) << "Cancel printed";
   ui->commenttxt->setPlainText(QStringLiteral("Rooks at work"));
   ASSERT_TRUE(SolveProblem(kCaptureInOne, 1));
   dialogs.onModal = [](QDialog &dialog) {
