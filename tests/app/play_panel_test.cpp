@@ -4,8 +4,8 @@
 
 #include "app/play_panel.h"
 
-#include <QCoreApplication>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -15,9 +15,9 @@ class PlayPanelTest : public WindowTest {
 protected:
   // Opens an example problem from the program's folder, solves it and selects the first line.
   void SolveExample(const char *file) {
-    dialogs.fileAnswers = {QCoreApplication::applicationDirPath() + "/CMT/" + file};
-    Trigger("menopen");
-    ASSERT_TRUE(Solve(ui->matecmd));
+    Open(file);
+    ui->matecmd->click();
+    ASSERT_TRUE(WaitForRunEnd());
     ClickLine(0);
   }
   QTreeWidget *Tree() const { return ui->playPanel->findChild<QTreeWidget *>(); }
@@ -25,21 +25,16 @@ protected:
   // Every item, two blanks further in for each level, "-" before a folded one.
   std::vector<QString> Items() const {
     std::vector<QString> items;
-    const std::function<void(QTreeWidgetItem *, int)> walk = [&](QTreeWidgetItem *item, int in) {
-      items.push_back(QString(in, ' ') +
-                      (item->childCount() > 0 && !item->isExpanded() ? "-" : "") + item->text(0));
-      for (int i = 0; i < item->childCount(); ++i)
-        walk(item->child(i), in + 2);
-    };
-    for (int i = 0; i < Tree()->topLevelItemCount(); ++i)
-      walk(Tree()->topLevelItem(i), 0);
+    for (QTreeWidgetItemIterator it(Tree()); *it; ++it) {
+      QString in = (*it)->childCount() > 0 && !(*it)->isExpanded() ? "-" : "";
+      for (const QTreeWidgetItem *up = (*it)->parent(); up != nullptr; up = up->parent())
+        in.prepend("  ");
+      items.push_back(in + (*it)->text(0));
+    }
     return items;
   }
-  QTreeWidgetItem *Item(const QString &text) const {
-    const QList<QTreeWidgetItem *> found =
-        Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    EXPECT_EQ(found.size(), 1) << text.toStdString();
-    return found.value(0);
+  QTreeWidgetItem *Item(const char *text) const {
+    return Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
   }
 };
 
@@ -62,21 +57,17 @@ TEST_F(PlayPanelTest, ShowPlayListsTheKeysPrintedPlayAndFramesTheMoveChosen) {
 
   // A Black move and a castling deep in the play are framed as the list frames its lines; the
   // X lies only on a man the move takes.
-  const struct {
-    const char *item, *from, *to;
-    int margin; // of the second frame
-    bool taken;
-  } framed[] = {{"2...Ke4-d3", "e4e4", "d3d3", 2, false},
-                {"3.0-0-0 #", "a1e1", "c1d1", 0, false},
-                {"2.Qe7xe6 +", "e7e7", "e6e6", 2, true},
-                {"1...Ke5xe4", "e5e5", "e4e4", 2, true}};
-  for (const auto &f : framed) {
-    SCOPED_TRACE(f.item);
-    Tree()->setCurrentItem(Item(QString::fromLatin1(f.item)));
-    const std::string_view from = f.from, to = f.to;
-    EXPECT_EQ(ui->MarkFrom->geometry(), Around(Sq(from.substr(0, 2)), Sq(from.substr(2)), 2));
-    EXPECT_EQ(ui->MarkTo->geometry(), Around(Sq(to.substr(0, 2)), Sq(to.substr(2)), f.margin));
-    EXPECT_EQ(ui->MarkX->isVisible(), f.taken);
+  // The item, the squares of the two frames, the second frame's margin, the X shown.
+  const std::tuple<const char *, const char *, const char *, int, bool> framed[] = {
+      {"2...Ke4-d3", "e4", "d3", 2, false},
+      {"3.0-0-0 #", "a1e1", "c1d1", 0, false},
+      {"2.Qe7xe6 +", "e7", "e6", 2, true},
+      {"1...Ke5xe4", "e5", "e4", 2, true}};
+  for (const auto &[item, from, to, margin, taken] : framed) {
+    Tree()->setCurrentItem(Item(item));
+    EXPECT_EQ(ui->MarkFrom->geometry(), Around(from, 2)) << item;
+    EXPECT_EQ(ui->MarkTo->geometry(), Around(to, margin)) << item;
+    EXPECT_EQ(ui->MarkX->isVisible(), taken) << item;
   }
   Tree()->setCurrentItem(Item("threat:"));
   EXPECT_FALSE(ui->MarkFrom->isVisible() || ui->MarksShown);
@@ -91,7 +82,6 @@ TEST_F(PlayPanelTest, ADoubleClickOnAKeyOpensItsPlayWhichHidesWhileScrambled) {
                      ui->slist->visualItemRect(ui->slist->item(0)).center());
   ASSERT_NE(ui->playPanel, nullptr);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !ui->Busy; }, 30000));
-  EXPECT_TRUE(ui->playPanel->isVisible());
   EXPECT_EQ(Tree()->topLevelItemCount(), 0);
   EXPECT_FALSE(ui->playPanel->windowTitle().contains("Qa7"));
   EXPECT_FALSE(ui->MarksShown) << "a move shown while scrambled";
@@ -106,8 +96,10 @@ TEST_F(PlayPanelTest, ADoubleClickOnAKeyOpensItsPlayWhichHidesWhileScrambled) {
 // The first key of the four-mover at depth 6, found in a moment; its play takes seconds.
 TEST_F(PlayPanelTest, CancelStopsThePlayAndNothingOfItArrivesAfterwards) {
   Trigger("menstoponfound");
-  SetUpProblem("3b4/8/8/8/1p1P1p1p/5P1p/8/RRBNK1k1", 6);
-  ASSERT_TRUE(Solve(ui->matecmd));
+  SetUpBoard("3b4/8/8/8/1p1P1p1p/5P1p/8/RRBNK1k1");
+  ui->mdscroll->setValue(5);
+  ui->matecmd->click();
+  ASSERT_TRUE(WaitForRunEnd());
   ClickLine(0);
   const std::vector<QString> lines = Lines();
   const std::pair<const char *, std::function<void()>> cancels[] = {

@@ -7,6 +7,15 @@
 
 namespace testing_support {
 
+QString FakeDialogs::AskFileName(QWidget *, const FileDialogRequest &request) {
+  fileRequests.push_back(request);
+  if (fileAnswers.empty())
+    return {};
+  const QString answer = fileAnswers.front();
+  fileAnswers.pop_front();
+  return answer;
+}
+
 std::array<int, 64> Board(const std::string &fen) {
   problem::FenPosition position;
   std::string error;
@@ -23,25 +32,22 @@ void ClearStores() {
   QDir(qEnvironmentVariable("XDG_DATA_HOME")).removeRecursively();
 }
 
-void WindowTest::SetUp() {
-  ClearStores();
-  window = chessfrm::Create(dialogs);
-  ASSERT_NE(window, nullptr) << (dialogs.messages.empty()
-                                     ? std::string()
-                                     : dialogs.messages.back().text.toStdString());
-  ui.emplace(*window);
-  window->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-}
-
-void WindowTest::StartWindow(const QString &commandLine) {
+void WindowTest::Launch(const std::optional<QString> &commandLine) {
   ui.reset();
   window.reset();
   window = chessfrm::Create(dialogs);
-  ASSERT_NE(window, nullptr);
+  ASSERT_NE(window, nullptr) << (dialogs.messages.empty()
+                                     ? ""
+                                     : dialogs.messages.back().text.toStdString());
   ui.emplace(*window);
-  window->Form_Load(commandLine);
+  commandLine ? window->Form_Load(*commandLine) : window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::SetUpBoard(const std::string &fen) {
+  const std::array<int, 64> codes = Board(fen);
+  for (int n = 0; n < 64; ++n)
+    ui->SetMan(n, codes[n]);
 }
 
 std::array<int, 64> WindowTest::Codes() const {
@@ -56,10 +62,9 @@ static constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::Par
 
 std::array<int, 4> WindowTest::BoxValues() const {
   std::array<int, 4> values{};
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
     values[i] = static_cast<int>(
         std::find(kStates, kStates + 3, ui->castlingBoxes[i]->checkState()) - kStates);
-  }
   return values;
 }
 
@@ -68,29 +73,19 @@ void WindowTest::SetBoxValues(const std::array<int, 4> &values) {
     ui->castlingBoxes[i]->setCheckState(kStates[values[i]]);
 }
 
-std::vector<QString> WindowTest::LinesOf(const QListWidget *list) {
+std::vector<QString> WindowTest::Lines() const {
   std::vector<QString> lines;
-  for (int i = 0; i < list->count(); ++i)
-    lines.push_back(list->item(i)->text());
+  for (int i = 0; i < ui->slist->count(); ++i)
+    lines.push_back(ui->slist->item(i)->text());
   return lines;
 }
 
-void WindowTest::ClickLine(int row) {
-  QListWidgetItem *item = ui->slist->item(row);
-  ASSERT_NE(item, nullptr) << "no line " << row;
-  ui->slist->scrollToItem(item);
-  QTest::mouseClick(ui->slist->viewport(), Qt::LeftButton, {},
-                    ui->slist->visualItemRect(item).center());
-}
-
-void WindowTest::ExpectPicturesFollowCodes() const {
-  for (int n = 0; n < 64; ++n)
-    EXPECT_EQ(ui->feld[n]->picture().toImage(), TilePicture(ui->Code(n))) << "square " << n;
-}
-
-bool WindowTest::WaitForRunEnd(int seconds) {
-  return QTest::qWaitFor([&] { return !ui->Busy && !ui->Tim->isActive() && ui->ResultsShown; },
-                         seconds * 1000);
+void WindowTest::Drag(int from, QPoint drop) {
+  PictureBox *square = ui->feld[from];
+  drop = square->mapFrom(ui->board, drop);
+  QTest::mousePress(square, Qt::LeftButton);
+  QTest::mouseMove(square, drop);
+  QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
 }
 
 } // namespace testing_support

@@ -8,21 +8,18 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <array>
 #include <deque>
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -42,14 +39,12 @@ struct chessfrm::TestAccess {
   FrameMark *const MarkTo = w.MarkTo;
   PictureBox *const MarkX = w.MarkX;
   const std::array<QCheckBox *, 4> castlingBoxes = w.CastlingBoxes(); // CWS, CWL, CBS, CBL
-  QLabel *const Info = w.Info;
   QLabel *const mdlbl = w.mdlbl;
   QScrollBar *const mdscroll = w.mdscroll;
   QPushButton *const matecmd = w.matecmd;
   QPushButton *const defencecmd = w.defencecmd;
   QCheckBox *const Check1 = w.Check1;
   QListWidget *const slist = w.slist;
-  QListWidget *const blist = w.blist;
   QPlainTextEdit *const commenttxt = w.commenttxt;
   QTimer *const Tim = w.Tim;
   PlayPanel *const &playPanel = w.playPanel_; // null before the first Show Play
@@ -61,33 +56,20 @@ struct chessfrm::TestAccess {
   short &StopOnFound = w.StopOnFound;
   short &Beep = w.Beep;
   int &SelectedMan = w.SelectedMan;
-  QString &SelectedLine = w.SelectedLine;
   QString &AppPath = w.AppPath;
-  QString &HelpFile = w.HelpFile;
   QString &LSavePath = w.LSavePath;
 
-  // The menu entries by their names.
   QAction *Menu(const char *name) const {
-    auto *entry = w.findChild<QAction *>(QString::fromLatin1(name));
-    EXPECT_NE(entry, nullptr) << "no menu entry " << name;
-    return entry;
+    return w.findChild<QAction *>(QString::fromLatin1(name));
   }
   int Code(int square) const { return w.Code(square); }
   void SetMan(int square, int man) { w.SetMan(square, man); }
-  void SelectMan(int man) { w.SelectMan(man); }
-  bool CheckPosition() { return w.CheckPosition(); }
-  void ShowMove() { w.ShowMove(); }
-  void ShowHelp(int topic) { w.ShowHelp(topic); }
   void SaveSettings() { w.SaveSettings(); }
-  int SquareSize() const { return w.squareSize_; }
 };
 
 // Failures show texts as text, not as the bytes of a QString.
 inline void PrintTo(const QString &text, std::ostream *os) {
   *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QPoint &point, std::ostream *os) {
-  *os << '(' << point.x() << ", " << point.y() << ')';
 }
 
 namespace testing_support {
@@ -96,14 +78,12 @@ namespace testing_support {
 class FakeDialogs : public UserDialogs {
 public:
   struct Message {
-    QString title, text;
-    Icon icon;
+    QString text;
     bool overTheWindow; // the window it belongs to was on the screen
   };
   int beeps = 0;
   std::vector<Message> messages;
-  // The questions asked, all answered with `answer`.
-  std::vector<QString> questions;
+  std::vector<QString> questions; // all answered with `answer`
   bool answer = true;
   // The answers to the next file dialogs, in turn; an empty answer, or none left, is a cancel.
   std::deque<QString> fileAnswers;
@@ -112,21 +92,14 @@ public:
   std::function<int(QDialog &)> onModal;
 
   void Beep() override { ++beeps; }
-  void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) override {
-    messages.push_back({title, text, icon, parent != nullptr && parent->isVisible()});
+  void ShowMessage(QWidget *parent, const QString &, const QString &text, Icon) override {
+    messages.push_back({text, parent != nullptr && parent->isVisible()});
   }
   bool Confirm(QWidget *, const QString &, const QString &text) override {
     questions.push_back(text);
     return answer;
   }
-  QString AskFileName(QWidget *, const FileDialogRequest &request) override {
-    fileRequests.push_back(request);
-    if (fileAnswers.empty())
-      return {};
-    const QString answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
-  }
+  QString AskFileName(QWidget *, const FileDialogRequest &request) override;
   int RunModal(QDialog &dialog) override { return onModal ? onModal(dialog) : 0; }
 };
 
@@ -155,82 +128,82 @@ void ClearStores();
 
 class WindowTest : public ::testing::Test {
 protected:
-  void SetUp() override;
-  void TearDown() override {
-    ui.reset();
-    window.reset();
+  // A window shown without the load step, over empty stores.
+  void SetUp() override {
+    ClearStores();
+    Launch(std::nullopt);
   }
 
   // A new window in place of the current one (which goes without saving anything), through the
   // load step with this command line, as the program starts.
-  void StartWindow(const QString &commandLine = QString());
+  void StartWindow(const QString &commandLine = QString()) { Launch(commandLine); }
+  void Launch(const std::optional<QString> &commandLine);
 
   // Puts the men on the board through SetMan; rights are the boxes' business.
-  void SetUpBoard(const std::string &fen) {
-    const std::array<int, 64> codes = Board(fen);
-    for (int n = 0; n < 64; ++n)
-      ui->SetMan(n, codes[n]);
-  }
-  void SetUpProblem(const std::string &fen, int depth) {
-    SetUpBoard(fen);
-    ui->mdscroll->setValue(depth - 1);
-  }
+  void SetUpBoard(const std::string &fen);
   // Waits for the run to end, the timer's tick included, within a bound.
-  bool WaitForRunEnd(int seconds = 30);
-  bool Solve(QPushButton *button) {
-    button->click();
-    return WaitForRunEnd();
+  bool WaitForRunEnd() {
+    return QTest::qWaitFor([&] { return !ui->Busy && !ui->Tim->isActive() && ui->ResultsShown; },
+                           30000);
   }
   bool SolveProblem(const std::string &fen, int depth, bool mate = true) {
-    SetUpProblem(fen, depth);
-    return Solve(mate ? ui->matecmd : ui->defencecmd);
+    SetUpBoard(fen);
+    ui->mdscroll->setValue(depth - 1);
+    (mate ? ui->matecmd : ui->defencecmd)->click();
+    return WaitForRunEnd();
   }
   void Trigger(const char *menuEntry) { ui->Menu(menuEntry)->trigger(); }
+  // File > Open with a file the user names; an example from the program's folder by default.
+  void Open(const QString &file, bool example = true) {
+    dialogs.fileAnswers = {example ? QCoreApplication::applicationDirPath() + "/CMT/" + file
+                                   : file};
+    Trigger("menopen");
+  }
   std::array<int, 64> Codes() const;
   // The castling boxes CWS, CWL, CBS, CBL as files and settings number them: 0 unchecked,
   // 1 checked, 2 grayed.
   std::array<int, 4> BoxValues() const;
   void SetBoxValues(const std::array<int, 4> &values);
   // The lines of slist, or of blist.
-  std::vector<QString> Lines() const { return LinesOf(ui->slist); }
-  static std::vector<QString> LinesOf(const QListWidget *list);
+  std::vector<QString> Lines() const;
 
   // As the user does it: a press on a square, a click in the piece box (0 is the empty-square
-  // tool), a click on a line of the solution list.
+  // tool), a click on a line of the solution list, a man carried to a point of the board.
   void ClickSquare(int square, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(ui->feld[square], button);
   }
   void ChooseMan(int man) {
     QTest::mouseClick(man == 0 ? ui->imgNoTile : ui->tile[man - 1], Qt::LeftButton);
   }
-  void Place(int man, int square) {
-    ChooseMan(man);
-    ClickSquare(square);
+  void ClickLine(int row) {
+    QTest::mouseClick(ui->slist->viewport(), Qt::LeftButton, {},
+                      ui->slist->visualItemRect(ui->slist->item(row)).center());
   }
-  void ClickLine(int row);
-  // Carries the man on `from` with the left button to `drop`, a point of the board.
-  void Drag(int from, QPoint drop) {
-    PictureBox *square = ui->feld[from];
-    drop = square->mapFrom(ui->board, drop);
-    QTest::mousePress(square, Qt::LeftButton);
-    QTest::mouseMove(square, drop);
-    QTest::mouseRelease(square, Qt::LeftButton, {}, drop);
-  }
+  void Drag(int from, QPoint drop);
   QPoint Centre(int square) const { return ui->feld[square]->geometry().center(); }
 
-  // The rectangle a frame covers around squares `first`..`last`, `margin` pixels outside them.
-  QRect Around(int first, int last, int margin) const {
-    return ui->feld[first]
+  // The rectangle a frame covers around the squares named, "e4" or first and last as "e1h1",
+  // `margin` pixels outside them.
+  QRect Around(std::string_view squares, int margin) const {
+    return ui->feld[Sq(squares.substr(0, 2))]
         ->geometry()
-        .united(ui->feld[last]->geometry())
+        .united(ui->feld[Sq(squares.substr(squares.size() - 2))]->geometry())
         .adjusted(-margin, -margin, margin, margin);
   }
   // Every square shows the picture of the man it holds.
-  void ExpectPicturesFollowCodes() const;
+  void ExpectPicturesFollowCodes() const {
+    for (int n = 0; n < 64; ++n)
+      EXPECT_EQ(ui->feld[n]->picture().toImage(), TilePicture(ui->Code(n))) << "square " << n;
+  }
   QImage TilePicture(int man) const {
     return man == 0 ? QImage() : ui->tile[man - 1]->picture().toImage();
   }
 
+  // A file or folder in a temporary folder of the test's own; the folder itself, separator
+  // included, without a name.
+  QString Path(const QString &name = QString()) const { return dir.path() + "/" + name; }
+
+  QTemporaryDir dir;
   FakeDialogs dialogs;
   std::unique_ptr<chessfrm> window;
   std::optional<chessfrm::TestAccess> ui;
