@@ -26,7 +26,7 @@ constexpr char kPromotions[] = {'N', 'Q', 'R', 'B'};
 
 bool OnBoard(int file, int rank) { return file >= 0 && file < 8 && rank >= 0 && rank < 8; }
 
-char Kind(char man) { return static_cast<char>(std::toupper(static_cast<unsigned char>(man))); }
+char Kind(char man) { return IsBlack(man) ? static_cast<char>(man - 'a' + 'A') : man; }
 
 bool Own(char man, bool white) { return white ? IsWhite(man) : IsBlack(man); }
 bool Enemy(char man, bool white) { return white ? IsBlack(man) : IsWhite(man); }

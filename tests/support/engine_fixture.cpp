@@ -61,6 +61,14 @@ RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound,
   return host;
 }
 
+RecordedPlay Play(const std::string &fen, engine::PlayOrder order) {
+  const problem::FenPosition position = ParseFenOrFail(fen);
+  order.castlingRights = position.castlingRights;
+  RecordedPlay play;
+  play.result = engine::RunPlay(position.board, order, play);
+  return play;
+}
+
 std::uint64_t PerftOf(const std::string &fen, int depth) {
   const problem::FenPosition position = ParseFenOrFail(fen);
   return engine::Perft(position.board, depth, position.whiteToMove, position.castlingRights);

@@ -1,11 +1,14 @@
-// Setting up engine positions from FENs, and a task host that records every report.
+// Setting up engine positions from FENs, and hosts of a task and of the play that record
+// every report.
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/play.h"
 #include "engine/position.h"
 #include "problem/fen.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,8 +39,22 @@ public:
 RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound = false,
                     const engine::SearchOptions &search = {});
 
-// Leaf count of the FEN's legal move tree.
-std::uint64_t PerftOf(const std::string &fen, int depth);
+// Everything a run of the play reports.
+struct RecordedPlay : engine::PlayHost {
+  engine::PlayResult result = engine::PlayResult::Ran;
+  std::vector<short> progress;
+  std::optional<std::vector<engine::PlayNode>> setPlay;
+  std::vector<engine::FirstMovePlay> firstMoves;
+
+  void PlayProgress(short percent) override { progress.push_back(percent); }
+  void SetPlayFound(const std::vector<engine::PlayNode> &blackMoves) override {
+    setPlay = blackMoves;
+  }
+  void FirstMoveFound(const engine::FirstMovePlay &play) override { firstMoves.push_back(play); }
+};
+
+// The play of the FEN's position (White to move); the order's rights come from the FEN.
+RecordedPlay Play(const std::string &fen, engine::PlayOrder order);
 
 // Leaf count of the legal move tree of the FEN's position, its side to move and its rights.
 std::uint64_t PerftOf(const std::string &fen, int depth);
