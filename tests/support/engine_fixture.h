@@ -4,7 +4,6 @@
 
 #include "engine/engine.h"
 #include "engine/play.h"
-#include "engine/position.h"
 #include "problem/fen.h"
 
 #include <cstdint>
@@ -16,8 +15,6 @@ namespace testing_support {
 
 // The FEN's position (rights filtered to men at home); a malformed FEN fails the test.
 problem::FenPosition ParseFenOrFail(const std::string &fen);
-// Loads the FEN's men into the position and answers the FEN.
-problem::FenPosition PlaceFen(engine::Position &position, const std::string &fen);
 
 // One report of a task, as text: "progress 14", "solution Ng1-f3    ", "finished".
 class RecordingHost : public engine::TaskHost {
@@ -32,7 +29,6 @@ public:
   bool StopOnFound() const override { return stopOnFound; }
 
   std::vector<std::string> Solutions() const; // the solution texts alone, in order
-  std::vector<int> Progress() const;          // the progress values alone, in order
 };
 
 // Runs a whole task on the FEN's position with the FEN's side to move picking the task.
