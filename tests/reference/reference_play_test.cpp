@@ -242,16 +242,10 @@ TEST_P(ReferenceBenchPlay, IsWhatTheReferenceProves) {
     CheckPlay(GetParam().fen, GetParam().moves, everyAnswer);
 }
 
-std::vector<testing_support::BenchmarkProblem> TwoAndThreeMovers() {
-  std::vector<testing_support::BenchmarkProblem> problems;
-  for (const auto &problem : testing_support::kBenchProblems) {
-    if (problem.moves <= 3)
-      problems.push_back(problem);
-  }
-  return problems;
-}
-
-INSTANTIATE_TEST_SUITE_P(Play, ReferenceBenchPlay, ::testing::ValuesIn(TwoAndThreeMovers()),
+INSTANTIATE_TEST_SUITE_P(Play, ReferenceBenchPlay,
+                         ::testing::ValuesIn(testing_support::BenchProblemsWhere([](auto &p) {
+                           return p.moves <= 3;
+                         })),
                          [](const auto &info) { return std::string(info.param.id); });
 
 } // namespace
