@@ -41,13 +41,6 @@ struct PublishedCase {
 };
 
 const PublishedCase kPublished[] = {
-    // Schoepfer: castling is the threat, and the one Black move runs into it.
-    {"CastlingIsTheThreat",
-     "8/Q7/8/8/8/8/8/2k1K2R w K - 0 1",
-     2,
-     0,
-     false,
-     {"1.Qa7-f2 ! threat:", "      2.0-0 #"}},
     // Karge: the king takes and is mated by either castling.
     {"MatedByEitherCastling",
      "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1",
