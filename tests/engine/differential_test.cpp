@@ -1,14 +1,13 @@
 // The accelerated search against the plain one, which is the reference, and any number of
 // search threads against one: on random positions every report of a task must be the same, in
 // the same order.
+#include "tests/reference/random_positions.h"
 #include "tests/support/engine_fixture.h"
-#include "tests/support/random_fen.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using testing_support::RandomFen;
 using testing_support::RecordingHost;
 
 std::vector<std::string> Reports(const std::string &fen, int depth, bool plain, int threads = 1) {
@@ -18,12 +17,11 @@ std::vector<std::string> Reports(const std::string &fen, int depth, bool plain, 
 }
 
 TEST(AcceleratedSearch, AgreesWithThePlainSearchAndWithItselfOnManyThreads) {
-  std::mt19937 random(20261206);
+  std::mt19937_64 random(20261206);
   int compared = 0;
   int withSolutions = 0;
   for (int i = 0; compared < 1000; ++i) {
-    const bool mate = i % 2 == 0;
-    const std::string fen = RandomFen(random, mate);
+    const std::string fen = reference::RandomTaskFen(random, 3 + static_cast<int>(random() % 14));
     const int depth = 1 + i % 3;
     const std::vector<std::string> plain = Reports(fen, depth, true);
     // A side not to move in check is refused at once by both; it proves nothing.

@@ -60,8 +60,7 @@ TEST(StopRequest, FromAnotherThreadEndsADeepSearch) {
     worker.join();
     EXPECT_EQ(result, engine::TaskResult::Stopped);
     EXPECT_TRUE(host.Solutions().empty());
-    const std::vector<int> progress = host.Progress();
-    EXPECT_EQ(std::count(progress.begin(), progress.end(), 100), 0);
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "progress 100"), 0);
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "finished"), 0);
   }
 }

@@ -2,6 +2,7 @@
 
 #include "problem/fen.h"
 
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <stdexcept>
@@ -16,17 +17,17 @@ struct Step {
 };
 
 // The orders in which a directmate solver tries a man's moves.
-constexpr Step kKnightJumps[] = {{-2, 1}, {-1, 2}, {1, 2},   {2, 1},
-                                 {2, -1}, {1, -2}, {-1, -2}, {-2, -1}};
-constexpr Step kKingSteps[] = {{-1, 1}, {1, 1},  {1, -1}, {-1, -1},
-                               {0, 1},  {0, -1}, {-1, 0}, {1, 0}};
+constexpr std::array<Step, 8> kKnightJumps = {
+    {{-2, 1}, {-1, 2}, {1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}}};
+constexpr std::array<Step, 8> kKingSteps = {
+    {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 1}, {0, -1}, {-1, 0}, {1, 0}}};
 constexpr Step kOrthogonal[] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
 constexpr Step kDiagonal[] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
 constexpr char kPromotions[] = {'N', 'Q', 'R', 'B'};
 
 bool OnBoard(int file, int rank) { return file >= 0 && file < 8 && rank >= 0 && rank < 8; }
 
-char Kind(char man) { return static_cast<char>(std::toupper(static_cast<unsigned char>(man))); }
+char Kind(char man) { return IsBlack(man) ? static_cast<char>(man - 'a' + 'A') : man; }
 
 bool Own(char man, bool white) { return white ? IsWhite(man) : IsBlack(man); }
 bool Enemy(char man, bool white) { return white ? IsBlack(man) : IsWhite(man); }
@@ -48,30 +49,19 @@ public:
       : p_(position), from_(from), white_(position.whiteToMove), out_(out) {}
 
   void Generate() {
-    switch (Kind(p_.At(from_))) {
-    case 'P':
+    const char kind = Kind(p_.At(from_));
+    if (kind == 'P')
       Pawn();
-      break;
-    case 'N':
-      for (const Step &s : kKnightJumps)
+    if (kind == 'N' || kind == 'K') {
+      for (const Step &s : kind == 'N' ? kKnightJumps : kKingSteps)
         Jump(s);
-      break;
-    case 'B':
-      Slide(kDiagonal);
-      break;
-    case 'R':
-      Slide(kOrthogonal);
-      break;
-    case 'Q':
-      Slide(kOrthogonal);
-      Slide(kDiagonal);
-      break;
-    case 'K':
-      for (const Step &s : kKingSteps)
-        Jump(s);
-      Castling();
-      break;
     }
+    if (kind == 'R' || kind == 'Q')
+      Slide(kOrthogonal);
+    if (kind == 'B' || kind == 'Q')
+      Slide(kDiagonal);
+    if (kind == 'K')
+      Castling();
   }
 
 private:
@@ -155,19 +145,13 @@ private:
   std::vector<Move> &out_;
 };
 
+// A right ends when a man leaves or reaches its rook's corner or its king's home square.
 void TakeRightsAt(Position &position, Square square) {
-  const auto clearIf = [&](Square at, Right right) {
-    if (square == at)
+  const Square rook[] = {{7, 0}, {0, 0}, {7, 7}, {0, 7}}; // in the order of Right
+  for (int right = kWhiteShort; right <= kBlackLong; ++right) {
+    if (square == rook[right] || square == Square{4, rook[right].rank})
       position.rights[right] = false;
-  };
-  clearIf({7, 0}, kWhiteShort);
-  clearIf({0, 0}, kWhiteLong);
-  clearIf({7, 7}, kBlackShort);
-  clearIf({0, 7}, kBlackLong);
-  if (square == Square{4, 0})
-    position.rights[kWhiteShort] = position.rights[kWhiteLong] = false;
-  if (square == Square{4, 7})
-    position.rights[kBlackShort] = position.rights[kBlackLong] = false;
+  }
 }
 
 std::vector<Move> PseudoMoves(const Position &position) {

@@ -6,9 +6,12 @@ namespace reference {
 
 namespace {
 
-bool BlackIsLost(const Position &position, int whiteMovesLeft);
+std::string SquareText(Square s) {
+  return {static_cast<char>('a' + s.file), static_cast<char>('1' + s.rank)};
+}
 
-// White to move mates in at most `moves` moves.
+} // namespace
+
 bool WhiteForcesMate(const Position &position, int moves) {
   if (moves < 1)
     return false;
@@ -19,7 +22,6 @@ bool WhiteForcesMate(const Position &position, int moves) {
   return false;
 }
 
-// Black to move is mated now, or every reply runs into a mate in `whiteMovesLeft`.
 bool BlackIsLost(const Position &position, int whiteMovesLeft) {
   if (whiteMovesLeft < 1)
     return !HasLegalMove(position) && KingAttacked(position, false);
@@ -32,12 +34,6 @@ bool BlackIsLost(const Position &position, int whiteMovesLeft) {
   }
   return true;
 }
-
-std::string SquareText(Square s) {
-  return {static_cast<char>('a' + s.file), static_cast<char>('1' + s.rank)};
-}
-
-} // namespace
 
 TaskAnswer SolveTask(const Position &position, int depth) {
   const bool white = position.whiteToMove;
@@ -75,7 +71,7 @@ std::string SolutionLine(const Position &position, const Move &move) {
         static_cast<char>(std::toupper(static_cast<unsigned char>(position.At(move.from))));
     line[0] = kind == 'P' ? ' ' : kind;
     line.replace(1, 2, SquareText(move.from));
-    line[3] = position.At(move.to) == '.' ? '-' : 'x';
+    line[3] = position.At(move.to) == '.' && move.kind != MoveKind::EnPassant ? '-' : 'x';
     line.replace(4, 2, SquareText(move.to));
     if (move.promotion != 0) {
       line[6] = '=';

@@ -28,6 +28,11 @@ struct TaskAnswer {
 // `depth` - 1. A stalemate is never a mate.
 TaskAnswer SolveTask(const Position &position, int depth);
 
+// White to move mates in at most `moves` moves.
+bool WhiteForcesMate(const Position &position, int moves);
+// Black to move is mated now, or every reply runs into a mate in `whiteMovesLeft`.
+bool BlackIsLost(const Position &position, int whiteMovesLeft);
+
 // "Ng1-f3    ", " e7-e8=Q #", "  0-0-0  +": man, squares, capture, promotion, check or mate.
 std::string SolutionLine(const Position &position, const Move &move);
 

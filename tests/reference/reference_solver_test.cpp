@@ -9,16 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
 
 namespace {
-
-std::string Listed(const std::vector<std::string> &lines) {
-  std::ostringstream text;
-  for (const std::string &line : lines)
-    text << " [" << line << "]";
-  return lines.empty() ? " nothing" : text.str();
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> lines) {
   std::sort(lines.begin(), lines.end());
@@ -52,9 +44,9 @@ struct Tally {
 
   const auto failure = [&](const char *what) {
     return ::testing::AssertionFailure()
-           << what << " for \"" << fen << "\" depth " << depth << "\n  engine:   " << Listed(found)
-           << " result " << result << "\n  reference:" << Listed(lines) << " result "
-           << expected.result;
+           << what << " for \"" << fen << "\" depth " << depth
+           << "\n  engine:    " << ::testing::PrintToString(found) << " result " << result
+           << "\n  reference: " << ::testing::PrintToString(lines) << " result " << expected.result;
   };
   if (Sorted(found) != Sorted(lines))
     return failure("different solutions");
@@ -94,7 +86,6 @@ struct Batch {
   int firstDepth;
   int lastDepth;
   int maxMen;
-  friend void PrintTo(const Batch &batch, std::ostream *os) { *os << batch.name; }
 };
 
 // Every position of a batch at each of its depths, and at depth 0, which must be refused.

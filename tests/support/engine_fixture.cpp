@@ -11,12 +11,6 @@ problem::FenPosition ParseFenOrFail(const std::string &fen) {
   return position;
 }
 
-problem::FenPosition PlaceFen(engine::Position &position, const std::string &fen) {
-  const problem::FenPosition parsed = ParseFenOrFail(fen);
-  position.Load(parsed.board);
-  return parsed;
-}
-
 void RecordingHost::ProgressUpdate(short progress) {
   events.push_back("progress " + std::to_string(progress));
 }
@@ -36,15 +30,6 @@ std::vector<std::string> RecordingHost::Solutions() const {
   return solutions;
 }
 
-std::vector<int> RecordingHost::Progress() const {
-  std::vector<int> values;
-  for (const std::string &e : events) {
-    if (e.rfind("progress ", 0) == 0)
-      values.push_back(std::stoi(e.substr(9)));
-  }
-  return values;
-}
-
 RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound,
                     const engine::SearchOptions &search) {
   const problem::FenPosition position = ParseFenOrFail(fen);
@@ -59,6 +44,14 @@ RecordingHost Solve(const std::string &fen, int depth, bool stopOnFound,
                                 .search = search},
                                host);
   return host;
+}
+
+RecordedPlay Play(const std::string &fen, engine::PlayOrder order) {
+  const problem::FenPosition position = ParseFenOrFail(fen);
+  order.castlingRights = position.castlingRights;
+  RecordedPlay play;
+  play.result = engine::RunPlay(position.board, order, play);
+  return play;
 }
 
 std::uint64_t PerftOf(const std::string &fen, int depth) {
