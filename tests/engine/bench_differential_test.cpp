@@ -24,7 +24,10 @@ TEST_P(BenchProblem, AcceleratedSearchOnAnyNumberOfThreadsReportsWhatThePlainOne
     EXPECT_EQ(Reports(GetParam(), false, threads), plain) << threads << " threads";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sets, BenchProblem, ::testing::ValuesIn(testing_support::kBenchProblems),
-                         [](const auto &info) { return std::string(info.param.id); });
+INSTANTIATE_TEST_SUITE_P(Sets, BenchProblem,
+                         ::testing::ValuesIn(testing_support::BenchProblemsWhere([](auto &) {
+                           return true;
+                         })),
+                         [](const auto &info) { return info.param.id; });
 
 } // namespace

@@ -246,6 +246,6 @@ INSTANTIATE_TEST_SUITE_P(Play, ReferenceBenchPlay,
                          ::testing::ValuesIn(testing_support::BenchProblemsWhere([](auto &p) {
                            return p.moves <= 3;
                          })),
-                         [](const auto &info) { return std::string(info.param.id); });
+                         [](const auto &info) { return info.param.id; });
 
 } // namespace
