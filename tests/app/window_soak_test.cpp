@@ -2,11 +2,11 @@
 // them cancelled at a random moment. Each run must list exactly what its own position gives,
 // nothing of a cancelled run may turn up afterwards, and the resident memory must not grow.
 #include "tests/app/window_fixture.h"
+#include "tests/support/process_status.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <algorithm>
-#include <fstream>
 #include <numeric>
 #include <random>
 
@@ -46,16 +46,6 @@ const SoakProblem kCancelled[] = {
      11,
      {"Ne8-g7    ", "Ne8-f6    ", "Ne8-d6    ", "Ne8-c7   #", "Ka6-b6    "}},
 };
-
-long ResidentKilobytes() {
-  std::ifstream status("/proc/self/status");
-  std::string field;
-  while (status >> field && field != "VmRSS:") {
-  }
-  long kilobytes = 0;
-  status >> kilobytes;
-  return kilobytes;
-}
 
 class WindowSoakTest : public WindowTest {
 protected:
@@ -120,7 +110,7 @@ TEST_F(WindowSoakTest, FiveHundredMateRunsListTheirOwnKeysLeaveNoStrayLineAndKee
     ASSERT_EQ(lines, expected);
     ASSERT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text.toStdString();
     dialogs.fileRequests.clear(); // the fake keeps every request; the window must not
-    resident.push_back(ResidentKilobytes());
+    resident.push_back(StatusKilobytes("VmRSS"));
   }
   const std::vector<QString> last = Lines();
   QTest::qWait(300);

@@ -23,11 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string FileText(const fs::path &path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
+using testing_support::FileBytes;
 
 struct CommandRun {
   int status;
@@ -42,7 +38,7 @@ CommandRun Solve(const std::string &arguments) {
   const std::string out = err + ".out";
   const int status =
       std::system((QUINTABELL_SOLVE " " + arguments + " >" + out + " 2>" + err).c_str());
-  CommandRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(out), FileText(err)};
+  CommandRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(out), FileBytes(err)};
   std::remove(out.c_str());
   std::remove(err.c_str());
   return run;
@@ -261,7 +257,7 @@ TEST_F(Collection, ProblemFilesGoToFenAndBack) {
               " --fen '" + fen.out.substr(0, end) + "' --comment '" + original.comment + "'");
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(written.out + written.err, "");
-    EXPECT_EQ(FileText(copy).substr(1002), FileText(entry.path()).substr(1002)) << name;
+    EXPECT_EQ(FileBytes(copy).substr(1002), FileBytes(entry.path()).substr(1002)) << name;
     problem::ProblemFile read;
     ASSERT_TRUE(problem::ReadProblemFile(copy, read, error)) << error;
     std::string crLf;

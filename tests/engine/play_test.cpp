@@ -1,6 +1,6 @@
 // The play of a solution: published problems as problemists print them, its JSON document and
-// what a run reports. Every line of it is checked against the reference solver in
-// tests/reference.
+// its budget; the control's tests ask for one first move, follow the progress and stop it. Every
+// line of it is checked against the reference solver in tests/reference.
 #include "engine/play_writer.h"
 #include "tests/support/engine_fixture.h"
 
@@ -89,48 +89,6 @@ TEST(PlayDocument, HoldsEveryMoveWithItsMarks) {
             R"({"uci":"c1b1","text":"Kc1-b1","mateIn":1,"byThreat":true,"replies":[)"
             R"({"uci":"e1g1","text":"0-0","mate":true,"mateIn":1}]}],"zugzwang":false,)"
             R"("threat":[{"uci":"e1g1","text":"0-0","mate":true,"mateIn":1}]})");
-}
-
-TEST(PlayRun, AsksForOneFirstMoveByItsLineKeyOrNot) {
-  const char *karge = "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1";
-  engine::PlayOrder order{.depth = 3, .firstMove = "Qf8-e7"};
-  RecordedPlay key = Play(karge, order);
-  ASSERT_EQ(key.firstMoves.size(), 1u);
-  EXPECT_TRUE(key.firstMoves[0].key);
-  // Refuted by two Black moves: more than --tries 1 would show, all of them here.
-  order.firstMove = "Ne2-c3    ";
-  const RecordedPlay failing = Play(karge, order);
-  ASSERT_EQ(failing.firstMoves.size(), 1u);
-  const auto &replies = failing.firstMoves[0].move.replies;
-  EXPECT_FALSE(failing.firstMoves[0].key);
-  EXPECT_EQ(std::count_if(replies.begin(), replies.end(), [](auto &b) { return b.refutes; }), 2);
-  order.firstMove = "Kf8-e8";
-  EXPECT_EQ(Play(karge, order).result, engine::PlayResult::NoSuchMove);
-}
-
-TEST(PlayRun, ReportsRisingProgressAndEndsAtOnceWhenStopped) {
-  const char *karge = "5Q2/8/2P1pP2/4k3/4P3/8/4N3/R3K2R w KQ - 0 1";
-  const RecordedPlay whole = Play(karge, Printed(3, 1, true));
-  EXPECT_TRUE(std::is_sorted(whole.progress.begin(), whole.progress.end()));
-  EXPECT_GT(whole.progress.size(), 10u);
-  EXPECT_EQ(whole.progress.back(), 100);
-
-  std::atomic<bool> stop{false};
-  struct Stopping : RecordedPlay {
-    std::atomic<bool> *stop;
-    void PlayProgress(short percent) override {
-      RecordedPlay::PlayProgress(percent);
-      *stop = percent >= 50;
-    }
-  } stopping;
-  stopping.stop = &stop;
-  engine::PlayOrder order = Printed(3, 1, true);
-  order.stopRequest = &stop;
-  const problem::FenPosition position = testing_support::ParseFenOrFail(karge);
-  order.castlingRights = position.castlingRights;
-  EXPECT_EQ(engine::RunPlay(position.board, order, stopping), engine::PlayResult::Stopped);
-  EXPECT_LT(stopping.firstMoves.size(), whole.firstMoves.size());
-  EXPECT_NE(stopping.progress.back(), 100);
 }
 
 // A budget of moves cuts the tree where it runs out, and the text says so.

@@ -30,11 +30,7 @@ protected:
     fs::permissions(file_.parent_path(), fs::perms::owner_all, ignored);
   }
 
-  std::string FileText() const {
-    std::stringstream text;
-    text << std::ifstream(file_, std::ios::binary).rdbuf();
-    return text.str();
-  }
+  std::string FileText() const { return testing_support::FileBytes(file_); }
   void WriteFile(const std::string &text) const {
     fs::create_directories(file_.parent_path());
     std::ofstream(file_, std::ios::binary | std::ios::trunc) << text;

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -26,9 +24,7 @@ protected:
                 registry_.CreateKey(kClasses, "QTest\\shell\\Open\\command") &&
                 registry_.SetValue(kClasses, "QTest\\shell\\Open\\command", "", command));
     platform::NotifyAssociationsChanged(registry_);
-    std::stringstream text;
-    text << std::ifstream(Entry()).rdbuf();
-    return text.str();
+    return testing_support::FileBytes(Entry());
   }
   fs::path Entry() const { return folder_ / "data" / "applications" / "quintabell-qtest.desktop"; }
 

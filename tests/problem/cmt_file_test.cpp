@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <tuple>
@@ -40,11 +39,7 @@ protected:
     std::string error;
     EXPECT_TRUE(problem::WriteProblemFile(path(), problem, error)) << error;
   }
-  std::string Bytes() const {
-    std::stringstream bytes;
-    bytes << std::ifstream(path(), std::ios::binary).rdbuf();
-    return bytes.str();
-  }
+  std::string Bytes() const { return testing_support::FileBytes(path()); }
   void WriteBytes(const std::string &bytes) const {
     std::ofstream(path(), std::ios::binary) << bytes;
   }

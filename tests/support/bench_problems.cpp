@@ -8,21 +8,22 @@ namespace testing_support {
 
 std::vector<BenchmarkProblem>
 BenchProblemsWhere(const std::function<bool(const BenchmarkProblem &)> &keep) {
-  const std::string path = QUINTABELL_TEST_DATA "/bench_problems.tsv";
-  std::ifstream file(path);
+  std::ifstream file(QUINTABELL_TEST_DATA "/bench_problems.tsv");
   std::string line;
-  if (!std::getline(file, line)) // the header
-    throw std::runtime_error("cannot read " + path);
+  std::getline(file, line); // the header
   std::vector<BenchmarkProblem> problems;
-  for (int number = 2; std::getline(file, line); ++number) {
+  while (std::getline(file, line)) {
     std::istringstream fields(line);
     BenchmarkProblem p;
-    if (!std::getline(fields, p.id, '\t') || !std::getline(fields, p.fen, '\t') ||
-        !(fields >> p.moves >> std::ws) || !std::getline(fields, p.keys) || p.keys.empty())
-      throw std::runtime_error(path + ":" + std::to_string(number) + ": not id, FEN, moves, keys");
+    std::getline(std::getline(std::getline(fields, p.id, '\t'), p.fen, '\t') >> p.moves >> std::ws,
+                 p.keys);
+    if (fields.fail() || p.keys.empty())
+      throw std::runtime_error("tests/data/bench_problems.tsv: not id, FEN, moves, keys: " + line);
     if (keep(p))
       problems.push_back(p);
   }
+  if (problems.empty() && !file.eof())
+    throw std::runtime_error("cannot read tests/data/bench_problems.tsv");
   return problems;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace testing_support {
@@ -30,5 +32,12 @@ public:
 private:
   std::filesystem::path path_;
 };
+
+// The whole file, byte for byte; empty when it cannot be read.
+inline std::string FileBytes(const std::filesystem::path &file) {
+  std::stringstream bytes;
+  bytes << std::ifstream(file, std::ios::binary).rdbuf();
+  return bytes.str();
+}
 
 } // namespace testing_support
