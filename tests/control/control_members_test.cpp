@@ -126,8 +126,6 @@ TEST(OrkaPlacement, OnlyInRangeWritesChangeThePosition) {
       {"NegativeManCode", 6, 1, -1, kTwoRooksKeys},
       {"FileEight", 8, 1, 0, kTwoRooksKeys},
       {"NegativeFile", -1, 1, 0, kTwoRooksKeys},
-      {"FileEightRankBelowZero", 8, -15, 0, kTwoRooksKeys},
-      {"FileBelowZeroRankAboveSeven", -1, 57, 0, kTwoRooksKeys},
       {"RankEight", 6, 8, 0, kTwoRooksKeys},
       {"NegativeRank", 7, -7, 0, kTwoRooksKeys},
       {"EmptyManCodeClearsTheSquare", 7, 0, 0, {"Rg2-g8   #"}},

@@ -169,7 +169,9 @@ TEST_F(RegistryStore, DamagedLinesAreKeptWhenAChangeIsWritten) {
     if (!kept.empty())
       kept = "\n[Lines this program could not read, kept as found]\n" + kept;
     for (const char *value : {"yes", "again"}) {
+      fs::permissions(file_, fs::perms(0604)); // a change keeps the file's mode
       ASSERT_TRUE(registry.SetValue(kUser, "Good", "Added", value));
+      EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all, fs::perms(0604));
       EXPECT_EQ(registry.QueryValue(kUser, "Good", "Name"), "also kept");
       EXPECT_FALSE(registry.KeyExists(kUser, "Lost"));
       EXPECT_TRUE(FileText().ends_with("\"Name\"=\"also kept\"\n" + kept)) << FileText();
